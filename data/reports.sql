@@ -1,0 +1,1 @@
+-- Stored reports shipped with the database (filled in with the report chooser).

@@ -1,0 +1,33 @@
+# Shared by scripts/run and scripts/test: installs what is missing, then builds.
+# Sourced, not run.
+QV_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+QV_BUILD="${QV_BUILD_DIR:-$QV_ROOT/build}"
+QV_PACKAGES="build-essential cmake qt6-base-dev libqt6printsupport6 qt6-qpa-plugins libsqlite3-dev libgtest-dev xvfb xauth"
+
+qv_missing_packages() {
+  local missing=""
+  for p in $QV_PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+  done
+  echo "$missing"
+}
+
+qv_install_packages() {
+  local missing
+  missing="$(qv_missing_packages)"
+  [ -z "$missing" ] && return 0
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing:$missing"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing >/dev/null
+  else
+    echo "These packages are missing. Install them with:"
+    echo "  sudo apt-get install -y$missing"
+    exit 1
+  fi
+}
+
+qv_build() {
+  cmake -S "$QV_ROOT" -B "$QV_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$QV_BUILD" -j"$(nproc)"
+}

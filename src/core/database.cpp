@@ -1,0 +1,172 @@
+#include "core/database.h"
+
+#include <memory>
+
+#include "core/globals.h"
+#include "core/msgbox.h"
+#include "core/trace.h"
+#include "core/translation.h"
+#include "platform/environment.h"
+
+namespace qv {
+
+std::string gDbName;
+std::string gDbPath;
+
+namespace {
+const Owner kGeneral = Owner::module("basGeneral");
+const Owner kCustom = Owner::module("basGeneralCustom");
+
+std::unique_ptr<SQLiteComponent> connection;
+bool openFailed = false;
+std::function<void()> openFailureAction;
+
+std::unique_ptr<Recordset>& sharedRs() {
+    static std::unique_ptr<Recordset> rs;
+    return rs;
+}
+
+// The count read by the existence checks.
+bool countAboveZero() {
+    return gRs().Fields("conteggio").value().toDouble() > 0;
+}
+}  // namespace
+
+SQLiteComponent* gSqlLiteDb() { return connection.get(); }
+bool dbOpenFailed() { return openFailed; }
+void setOpenFailureAction(std::function<void()> action) { openFailureAction = std::move(action); }
+
+Recordset& gRs() {
+    if (!sharedRs()) sharedRs() = std::make_unique<Recordset>();
+    return *sharedRs();
+}
+
+void resetRs() { sharedRs().reset(); }
+
+std::string sqlKey(std::int64_t key) { return std::to_string(key); }
+
+void OpenDb() {
+    runProc(kGeneral, "OpenDb", [] {
+        if (isAccess()) return;
+        if (isMySql()) return;
+        if (isSqlLite()) OpenSqlLiteDb();
+    });
+}
+
+void OpenSqlLiteDb() {
+    traceProc("basGeneral", "OpenSqlLiteDb");
+    if (connection) return;
+    try {
+        connection = std::make_unique<SQLiteComponent>();
+        std::string folder = env::programFolder();
+        if (folder.empty() || folder.back() != '/') folder += '/';
+        gDbName = isEnglish() ? "brindle3.db3" : "quorvel3.db3";
+        gDbPath = folder + gDbName;
+        connection->open(gDbPath, "");
+    } catch (const RuntimeError&) {
+        openFailed = true;
+        MyMsgBox("Impossibile connettersi al database", 16, "Quorvel");
+        if (openFailureAction) openFailureAction();
+    }
+}
+
+void gRsOpen(const std::string& sql) {
+    runProc(kGeneral, "gRsOpen", [&] {
+        if (!connection || !connection->isOpen()) throw RuntimeError(kErrObjectNotSet);
+        resetRs();
+        sharedRs() = connection->query(sql);
+    });
+}
+
+bool gDbExecute(const std::string& sql, bool quietIfExists) {
+    traceProc("basGeneral", "gDbExecute");
+    try {
+        if (!connection || !connection->isOpen()) throw RuntimeError(kErrObjectNotSet);
+        connection->execute(sql);
+        return true;
+    } catch (const RuntimeError& e) {
+        if (!(quietIfExists && SQLiteComponent::isAlreadyExists(e))) reportRuntimeError(kGeneral, "gDbExecute", e);
+        return false;
+    }
+}
+
+void CloseDb() {
+    traceProc("basGeneral", "CloseDb");
+    ignoreErrors([] {
+        if (sharedRs()) sharedRs()->Close();
+    });
+}
+
+std::string getSetting(const std::string& key) {
+    return runProc(kCustom, "getSetting", [&]() -> std::string {
+        OpenDb();
+        resetRs();
+        // The key is quote-doubled: a key with a quote must not break the text.
+        std::string k;
+        for (char c : key) k += (c == '\'') ? std::string("''") : std::string(1, c);
+        gRsOpen("select value from settings where mnemocode='" + k + "'");
+        std::string result;
+        if (!gRs().isEOF()) result = gRs().Fields("value").value().toText();
+        CloseDb();
+        return result;
+    });
+}
+
+namespace {
+// Runs a count query into gRs and reads "conteggio"; a failure is shown naming
+// the check and answered with no value.
+Check runCount(const std::string& proc, const std::function<std::string()>& buildSql) {
+    try {
+        OpenDb();
+        const std::string sql = buildSql();
+        resetRs();
+        if (!connection || !connection->isOpen()) throw RuntimeError(kErrObjectNotSet);
+        sharedRs() = connection->query(sql);
+        const bool found = countAboveZero();
+        CloseDb();
+        return found;
+    } catch (const RuntimeError& e) {
+        CloseDb();
+        reportRuntimeError(kCustom, proc, e);
+        return std::nullopt;
+    }
+}
+}  // namespace
+
+Check esisteRecord(const std::string& table, const std::string& field, const std::string& value,
+                   const std::string& kind, const std::string& excludedField, const std::string& excludedValue) {
+    traceProc("basGeneralCustom", "esisteRecord");
+    return runCount("esisteRecord", [&] {
+        std::string sql = "select count(*) as conteggio from " + table + " where " + field;
+        if (kind != "N") {
+            std::string quoted;
+            for (char c : value) quoted += (c == '\'') ? std::string("''") : std::string(1, c);
+            sql += " = '" + quoted + "'";
+        } else {
+            // Unquoted values must be numbers, or they would become SQL.
+            if (!parsePlainNumber(value)) throw RuntimeError(kErrTypeMismatch);
+            sql += " = " + value;
+        }
+        if (!excludedField.empty()) {
+            if (!parsePlainNumber(excludedValue)) throw RuntimeError(kErrTypeMismatch);
+            sql += "  and " + excludedField + " <>" + excludedValue;
+        }
+        return sql;
+    });
+}
+
+Check esisteRecordSQL(const std::string& sql) {
+    traceProc("basGeneralCustom", "esisteRecordSQL");
+    return runCount("esisteRecordSQL", [&] { return sql; });
+}
+
+void resetDatabase() {
+    resetRs();
+    connection.reset();
+    openFailed = false;
+    openFailureAction = nullptr;
+    gDbName.clear();
+    gDbPath.clear();
+}
+
+}  // namespace qv

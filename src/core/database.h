@@ -1,0 +1,55 @@
+// The one connection, the one shared result set, statements, and the small
+// readers built on them.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/sqlite_component.h"
+
+namespace qv {
+
+extern std::string gDbName;   // "brindle3.db3" (English) or "quorvel3.db3"
+extern std::string gDbPath;   // program folder + gDbName
+
+// Opens the database the first time; later calls do nothing.
+void OpenDb();
+void OpenSqlLiteDb();
+// True once an open was tried and failed.
+bool dbOpenFailed();
+// What the failed open does after its message (the main window unloads itself).
+void setOpenFailureAction(std::function<void()> action);
+
+// The connection (null before OpenDb).
+SQLiteComponent* gSqlLiteDb();
+
+// The shared result set: a fresh, closed one when nothing was queried.
+Recordset& gRs();
+void resetRs();   // "set gRs to nothing"
+
+// Runs a query into gRs; a failure shows the standard text and leaves gRs empty.
+void gRsOpen(const std::string& sql);
+// Runs a statement; true when it ran. A failure shows the standard text,
+// except, with quietIfExists, one that only says the table or row exists.
+bool gDbExecute(const std::string& sql, bool quietIfExists = false);
+void CloseDb();
+
+std::string getSetting(const std::string& key);
+
+// Whether a count is above 0. No value: the check itself failed (its error
+// text was shown), which callers must not take for "no rows".
+using Check = std::optional<bool>;
+Check esisteRecord(const std::string& table, const std::string& field, const std::string& value,
+                   const std::string& kind, const std::string& excludedField = {},
+                   const std::string& excludedValue = {});
+Check esisteRecordSQL(const std::string& sql);
+
+// A key written into SQL: plain decimal digits.
+std::string sqlKey(std::int64_t key);
+
+// Drops the connection and all state (tests, between runs).
+void resetDatabase();
+
+}  // namespace qv

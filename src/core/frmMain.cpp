@@ -1,0 +1,146 @@
+#include "core/frmMain.h"
+
+#include <memory>
+
+#include "core/backup.h"
+#include "core/database.h"
+#include "core/dbupdates.h"
+#include "core/formprep.h"
+#include "core/frmAbout.h"
+#include "core/globals.h"
+#include "core/msgbox.h"
+#include "core/trace.h"
+#include "core/translation.h"
+#include "registers/frmTipologiaPersone.h"
+
+namespace qv {
+
+namespace {
+const Owner kMain = Owner::form("frmMain");
+
+std::unique_ptr<frmMain>& mainSlot() {
+    static std::unique_ptr<frmMain> m;
+    return m;
+}
+}  // namespace
+
+frmMain& mainWindow() {
+    if (!mainSlot()) mainSlot() = std::make_unique<frmMain>();
+    return *mainSlot();
+}
+bool mainWindowExists() { return mainSlot() != nullptr; }
+void releaseMainWindow() { mainSlot().reset(); }
+
+frmMain::frmMain()
+    : Form("frmMain"),
+      LumoXPForm1(addAt<SkinForm>(0, 0, 6450, 450, "LumoXPForm1", "Quorvel 3.0")),
+      LumoXPLabel1(addAt<Label>(0, 480, 6375, 495, "LumoXPLabel1", "Quorvel 3.0", true)),
+      cmdAssegniRicevuti(addAt<CommandButton>(240, 600, 1095, 975, "cmdAssegniRicevuti", "Assegni &Ricevuti")),
+      cmdAssegniEmessi(addAt<CommandButton>(5040, 600, 1095, 975, "cmdAssegniEmessi", "Assegni &Emessi")),
+      cmdAnagrafica(addAt<CommandButton>(240, 1680, 1095, 975, "cmdAnagrafica", "&Anagrafica")),
+      cmdContiCorrenti(addAt<CommandButton>(5040, 1680, 1095, 975, "cmdContiCorrenti", "C&onti Correnti")),
+      cmdReportistica(addAt<CommandButton>(240, 2760, 1095, 975, "cmdReportistica", "Re&ports")),
+      cmdTipologia(addAt<CommandButton>(5040, 2760, 1095, 975, "cmdTipologia", "&Tipologie Anagrafica")),
+      cmdInfo(addAt<CommandButton>(2040, 3840, 1095, 975, "cmdInfo", "&Informazioni")),
+      cmdBackup(addAt<CommandButton>(3240, 3840, 1095, 975, "cmdBackup", "Database &Backup")),
+      cmdEsci(addAt<CommandButton>(4440, 3840, 1095, 975, "cmdEsci", "Es&ci")),
+      LumoXPPicture1(addAt<Picture>(1440, 960, 3495, 2775, "LumoXPPicture1")),
+      LumoXPPicture(addAt<Picture>(120, 4080, 495, 495, "LumoXPPicture")),
+      LumoXPPicture2(addAt<Picture>(5160, 4080, 495, 495, "LumoXPPicture2")),
+      LumoXPPicture3(addAt<Picture>(5760, 4080, 495, 495, "LumoXPPicture3")) {
+    setWidth(6450);
+    setHeight(5100);
+    cmdAssegniRicevuti.Click = [this] { cmdAssegniRicevuti_Click(); };
+    cmdAssegniEmessi.Click = [this] { cmdAssegniEmessi_Click(); };
+    cmdAnagrafica.Click = [this] { cmdAnagrafica_Click(); };
+    cmdContiCorrenti.Click = [this] { cmdContiCorrenti_Click(); };
+    cmdReportistica.Click = [this] { cmdReportistica_Click(); };
+    cmdTipologia.Click = [this] { cmdTipologia_Click(); };
+    cmdInfo.Click = [this] { cmdInfo_Click(); };
+    cmdBackup.Click = [this] { cmdBackup_Click(); };
+    cmdEsci.Click = [this] { cmdEsci_Click(); };
+}
+
+void frmMain::Form_Load() {
+    runProc(kMain, "Form_Load", [this] {
+        gDbType = "SqlLite";
+        setOpenFailureAction([this] { Unload(); });
+        OpenDb();
+        // A failed open has shown its message and unloaded this window: the start ends here.
+        if (dbOpenFailed()) return;
+        AggiornaDatabase();
+        AggiornaReportistica();
+        CenterForm(*this);
+        setCaption("Quorvel 3.0");
+        DisattivaTabstop(Controls());
+    });
+}
+
+void frmMain::Form_Activate() {
+    runProc(kMain, "Form_Activate", [] {
+        gTrapErrors = true;
+        gPrintFontSize = static_cast<int>(requireWholeNumber(getSetting("PRTCSIZE")));
+        gLogStatus = getSetting("LOGSTATUS");
+    });
+}
+
+void frmMain::annullaWhere() {
+    runProc(kMain, "annullaWhere", [] {
+        gFilterContacts.clear();
+        gFilterIssued.clear();
+        gFilterReceived.clear();
+        gFilterAccounts.clear();
+        gFilterTypes.clear();
+    });
+}
+
+void frmMain::cmdAssegniRicevuti_Click() {
+    runProc(kMain, "cmdAssegniRicevuti_Click", [this] { annullaWhere(); });
+}
+
+void frmMain::cmdAssegniEmessi_Click() {
+    runProc(kMain, "cmdAssegniEmessi_Click", [this] { annullaWhere(); });
+}
+
+void frmMain::cmdAnagrafica_Click() {
+    runProc(kMain, "cmdAnagrafica_Click", [this] { annullaWhere(); });
+}
+
+void frmMain::cmdContiCorrenti_Click() {
+    runProc(kMain, "cmdContiCorrenti_Click", [this] { annullaWhere(); });
+}
+
+void frmMain::cmdReportistica_Click() {
+    runProc(kMain, "cmdReportistica_Click", [] {});
+}
+
+void frmMain::cmdTipologia_Click() {
+    runProc(kMain, "cmdTipologia_Click", [this] {
+        annullaWhere();
+        Instance<frmTipologiaPersone>::get().ShowModal();
+    });
+}
+
+void frmMain::cmdInfo_Click() {
+    runProc(kMain, "cmdInfo_Click", [] { Instance<frmAbout>::get().ShowModal(); });
+}
+
+void frmMain::cmdBackup_Click() {
+    runProc(kMain, "cmdBackup_Click", [] {
+        const std::string prompt = isEnglish() ? "Insert the destination path of the database backup"
+                                               : "Inserire il percorso dove copiare il database";
+        std::string folder = trim(gMsgBox().input(prompt, "Quorvel"));
+        if (folder.empty()) return;
+        if (folder.back() != '/' && folder.back() != '\\') folder += '/';
+        if (APIFileCopy(gDbPath, folder + gDbName, true))
+            MyMsgBox("Copia del database avvenuta con successo", 64, "Quorvel");
+        else
+            MyMsgBox("Errore durante la copia del database", 48, "Quorvel");
+    });
+}
+
+void frmMain::cmdEsci_Click() {
+    runProc(kMain, "cmdEsci_Click", [this] { Unload(); });
+}
+
+}  // namespace qv

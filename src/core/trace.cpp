@@ -1,0 +1,60 @@
+#include "core/trace.h"
+
+#include <fstream>
+
+#include "core/msgbox.h"
+#include "platform/environment.h"
+
+namespace qv {
+
+std::string gCurrentProc;
+std::string gLogStatus;
+
+namespace {
+bool logFailureReported = false;
+bool writingLog = false;
+}  // namespace
+
+std::string programFile(const std::string& fileName) {
+    std::string folder = env::programFolder();
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder + fileName;
+}
+
+void traceProc(const std::string& owner, const std::string& proc) {
+    gCurrentProc = owner + "::" + proc;
+    if (gLogStatus == "ON") addToLog(gCurrentProc);
+}
+
+void resetLogFailure() { logFailureReported = false; }
+
+void addToLog(const std::string& text) {
+    if (gLogStatus != "ON" || writingLog) return;
+    writingLog = true;
+    const DateTime now = env::now();
+    std::ofstream out(programFile(kLogFileName), std::ios::app | std::ios::binary);
+    bool ok = false;
+    if (out) {
+        out << "[" << env::shortDate(now) << " - " << env::longTime(now) << "] " << text << "\r\n";
+        out.close();
+        ok = !out.fail();
+    }
+    writingLog = false;
+    // A failing write is reported once per run: the report is traced itself,
+    // and would otherwise try the log again and again.
+    if (!ok && !logFailureReported) {
+        logFailureReported = true;
+        reportRuntimeError(Owner::module("basGeneralCustom"), "addToLog", RuntimeError(kErrPathFileAccess));
+    }
+}
+
+std::string standardErrorText(const Owner& owner, const std::string& proc, const RuntimeError& e) {
+    return "Error " + std::to_string(e.Number()) + " (" + e.Description() + ") in procedure " + proc +
+           (owner.isForm ? " of Form " : " of Modulo ") + owner.name;
+}
+
+void reportRuntimeError(const Owner& owner, const std::string& proc, const RuntimeError& e) {
+    MyMsgBox(standardErrorText(owner, proc, e), 48, "Quorvel");
+}
+
+}  // namespace qv

@@ -1,0 +1,127 @@
+#include "lists/amounts.h"
+
+#include <cctype>
+#include <cmath>
+
+#include "core/translation.h"
+#include "platform/locale.h"
+
+namespace qv {
+
+namespace {
+bool allDigits(const std::string& s) {
+    if (s.empty()) return false;
+    for (char c : s)
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+// The whole part with the locale's grouping: ungrouped digits, or groups of three.
+std::optional<std::string> wholePart(const std::string& s, const std::string& group) {
+    if (allDigits(s)) return s;
+    if (group.empty() || s.find(group) == std::string::npos) return std::nullopt;
+    std::string digits;
+    std::size_t start = 0;
+    bool first = true;
+    while (true) {
+        const std::size_t p = s.find(group, start);
+        const std::string chunk = s.substr(start, p == std::string::npos ? std::string::npos : p - start);
+        if (!allDigits(chunk)) return std::nullopt;
+        if (first ? (chunk.size() > 3) : (chunk.size() != 3)) return std::nullopt;
+        digits += chunk;
+        first = false;
+        if (p == std::string::npos) break;
+        start = p + group.size();
+    }
+    return digits;
+}
+
+std::optional<std::string> localeNumber(const std::string& s) {
+    const std::string dec = locale::decimalPoint();
+    const std::string group = locale::groupSeparator();
+    const std::size_t d = s.find(dec);
+    if (d != std::string::npos && s.find(dec, d + dec.size()) != std::string::npos) return std::nullopt;
+    const std::string whole = d == std::string::npos ? s : s.substr(0, d);
+    auto digits = wholePart(whole, group);
+    if (!digits) return std::nullopt;
+    if (d == std::string::npos) return *digits;
+    const std::string frac = s.substr(d + dec.size());
+    if (!allDigits(frac)) return std::nullopt;
+    return *digits + "." + frac;
+}
+}  // namespace
+
+std::optional<std::string> parseAmount(const std::string& typed) {
+    std::string s = trim(typed);
+    std::string sign;
+    if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+        if (s[0] == '-') sign = "-";
+        s.erase(0, 1);
+    }
+    if (s.empty()) return std::nullopt;
+    if (auto n = localeNumber(s)) return sign + *n;
+    // Not the locale's number: one "," or "." as the decimal mark.
+    const std::size_t mark = s.find_first_of(",.");
+    if (mark == std::string::npos || s.find_first_of(",.", mark + 1) != std::string::npos) return std::nullopt;
+    const std::string whole = s.substr(0, mark), frac = s.substr(mark + 1);
+    if (!allDigits(whole) || !allDigits(frac)) return std::nullopt;
+    return sign + whole + "." + frac;
+}
+
+std::string amountForInput(const Value& stored) {
+    if (stored.isNull()) return {};
+    std::string t = stored.str();
+    const std::size_t p = t.find('.');
+    if (p != std::string::npos) t.replace(p, 1, locale::decimalPoint());
+    return t;
+}
+
+std::optional<DateTime> parseDateInput(const std::string& typed) {
+    const std::string s = trim(typed);
+    auto valid = [](int y, int m, int d) {
+        if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1) return false;
+        static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+        return d <= days[m - 1] + (m == 2 && leap ? 1 : 0);
+    };
+    auto num = [](const std::string& t, std::size_t pos, std::size_t len) -> int {
+        const std::string part = t.substr(pos, len);
+        return allDigits(part) ? std::stoi(part) : -1;
+    };
+    // YYYY-MM-DD[ HH:MM:SS]
+    if (s.size() >= 10 && s[4] == '-' && s[7] == '-') {
+        const int y = num(s, 0, 4), m = num(s, 5, 2), d = num(s, 8, 2);
+        const std::string rest = s.substr(10);
+        const bool timeOk = rest.empty() || (rest.size() == 9 && rest[0] == ' ' && rest[3] == ':' && rest[6] == ':' &&
+                                             num(rest, 1, 2) >= 0 && num(rest, 1, 2) < 24 && num(rest, 4, 2) >= 0 &&
+                                             num(rest, 4, 2) < 60 && num(rest, 7, 2) >= 0 && num(rest, 7, 2) < 60);
+        if (timeOk && valid(y, m, d)) return DateTime{y, m, d, 0, 0, 0};
+        return std::nullopt;
+    }
+    // dd/mm/yyyy (one-digit day and month allowed)
+    const std::size_t a = s.find('/'), b = a == std::string::npos ? a : s.find('/', a + 1);
+    if (a != std::string::npos && b != std::string::npos && s.find('/', b + 1) == std::string::npos) {
+        const std::string ds = s.substr(0, a), ms = s.substr(a + 1, b - a - 1), ys = s.substr(b + 1);
+        if (allDigits(ds) && allDigits(ms) && ys.size() == 4 && allDigits(ys) && ds.size() <= 2 && ms.size() <= 2) {
+            const int d = std::stoi(ds), m = std::stoi(ms), y = std::stoi(ys);
+            if (valid(y, m, d)) return DateTime{y, m, d, 0, 0, 0};
+        }
+    }
+    if (auto d = locale::parseShortDate(s)) return d;
+    return std::nullopt;
+}
+
+std::string dateForInput(const Value& stored) {
+    if (stored.isNull()) return {};
+    if (auto d = parseDateInput(stored.str())) return locale::formatShortDate(*d);
+    return stored.str();
+}
+
+std::string moneyCell(double amount) { return locale::formatGrouped(amount, 2) + " €"; }
+
+std::string totalLine(double total) {
+    if (isEnglish()) return "Total amount of displayed cheques: " + locale::formatCurrency(total);
+    return "Importo complessivo degli assegni visualizzati: " + moneyCell(total);
+}
+
+}  // namespace qv

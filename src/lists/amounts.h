@@ -1,0 +1,32 @@
+// Amounts and dates as the user types them, and money as the lists show it.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/environment.h"
+#include "platform/runtime.h"
+
+namespace qv {
+
+// An amount typed by the user, as SQL wants it: plain digits with "." as the
+// decimal mark, the sign kept. Accepts the locale's number (its grouping
+// only in groups of three, its decimal mark) or, when the text is not such a
+// number, a single "," or "." followed by digits. Nothing else.
+std::optional<std::string> parseAmount(const std::string& typed);
+// A stored amount shown for editing, so that saving it untouched keeps its
+// value: the locale's decimal mark, no grouping.
+std::string amountForInput(const Value& stored);
+
+// A date typed by the user: the locale's short date, dd/mm/yyyy, or
+// "YYYY-MM-DD[ HH:MM:SS]". The time of day is dropped. Impossible dates refused.
+std::optional<DateTime> parseDateInput(const std::string& typed);
+// A stored date text ("YYYY-MM-DD HH:MM:SS") shown for editing.
+std::string dateForInput(const Value& stored);
+
+// "#,##0.00" followed by " €", with the locale's separators.
+std::string moneyCell(double amount);
+// The total line under a cheque list, picked by the language switch.
+std::string totalLine(double total);
+
+}  // namespace qv

@@ -1,0 +1,935 @@
+#include "platform/flexgrid.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QFont>
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTableView>
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "platform/runtime.h"
+
+namespace qv {
+
+namespace {
+
+constexpr int kDefaultColWidth = 960;   // twips
+
+[[noreturn]] void subscriptError() { throw RuntimeError(kErrGridSubscript, "Subscript out of range"); }
+[[noreturn]] void badValueError() { throw RuntimeError(kErrGridBadValue, "Invalid property value"); }
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view stripBlanks(std::string_view t) {
+    while (!t.empty() && isBlank(t.front())) t.remove_prefix(1);
+    while (!t.empty() && isBlank(t.back())) t.remove_suffix(1);
+    return t;
+}
+
+// The number a cell shows, if it shows one: a plain number, optionally with
+// ',' thousand groups and a currency sign before or after it.
+std::optional<double> readCellNumber(std::string_view t) {
+    t = stripBlanks(t);
+    if (t.empty()) return std::nullopt;
+    const unsigned char first = static_cast<unsigned char>(t.front());
+    // Most texts are words: leave them at once.
+    if (!(std::isdigit(first) || first == '+' || first == '-' || first == '.' || first == '$' || first >= 0x80))
+        return std::nullopt;
+    for (std::string_view sign : {std::string_view("\xE2\x82\xAC"), std::string_view("$"), std::string_view("\xC2\xA3")}) {
+        if (t.starts_with(sign)) {
+            t = stripBlanks(t.substr(sign.size()));
+            break;
+        }
+        if (t.ends_with(sign)) {
+            t = stripBlanks(t.substr(0, t.size() - sign.size()));
+            break;
+        }
+    }
+    if (t.empty()) return std::nullopt;
+    std::string plain;
+    plain.reserve(t.size());
+    const std::size_t comma = t.find(',');
+    if (comma == std::string_view::npos) {
+        plain.assign(t);
+    } else {
+        // Groups: sign, 1 to 3 digits, then ",ddd" groups, then the rest without commas.
+        std::size_t i = 0;
+        if (t[i] == '+' || t[i] == '-') plain += t[i++];
+        std::size_t lead = 0;
+        while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) plain += t[i++], ++lead;
+        if (lead == 0 || lead > 3) return std::nullopt;
+        while (i < t.size() && t[i] == ',') {
+            ++i;
+            for (int k = 0; k < 3; ++k, ++i) {
+                if (i >= t.size() || !std::isdigit(static_cast<unsigned char>(t[i]))) return std::nullopt;
+                plain += t[i];
+            }
+        }
+        if (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) return std::nullopt;
+        const std::string_view rest = t.substr(i);
+        if (rest.find(',') != std::string_view::npos) return std::nullopt;
+        plain.append(rest);
+    }
+    return parsePlainNumber(plain);
+}
+
+unsigned char lowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c | 0x20) : c; }
+
+int compareNoCase(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char x = lowerAscii(static_cast<unsigned char>(a[i]));
+        const unsigned char y = lowerAscii(static_cast<unsigned char>(b[i]));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+int buttonCode(Qt::MouseButton b) {
+    switch (b) {
+        case Qt::RightButton: return 2;
+        case Qt::MiddleButton: return 4;
+        default: return 1;
+    }
+}
+
+int shiftCode(Qt::KeyboardModifiers m) {
+    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+}
+
+// Key codes as the windows' key handlers know them. Punctuation whose Qt code
+// would read as a navigation key ('.' is 46, Delete) gets its own code or none.
+int keyCodeOf(int key) {
+    switch (key) {
+        case Qt::Key_Backspace: return 8;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab: return 9;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return 13;
+        case Qt::Key_Shift: return 16;
+        case Qt::Key_Control: return 17;
+        case Qt::Key_Alt: return 18;
+        case Qt::Key_Escape: return 27;
+        case Qt::Key_Space: return 32;
+        case Qt::Key_PageUp: return 33;
+        case Qt::Key_PageDown: return 34;
+        case Qt::Key_End: return 35;
+        case Qt::Key_Home: return 36;
+        case Qt::Key_Left: return 37;
+        case Qt::Key_Up: return 38;
+        case Qt::Key_Right: return 39;
+        case Qt::Key_Down: return 40;
+        case Qt::Key_Insert: return 45;
+        case Qt::Key_Delete: return 46;
+        case Qt::Key_Semicolon: return 186;
+        case Qt::Key_Equal: return 187;
+        case Qt::Key_Comma: return 188;
+        case Qt::Key_Minus: return 189;
+        case Qt::Key_Period: return 190;
+        case Qt::Key_Slash: return 191;
+        case Qt::Key_QuoteLeft: return 192;
+        case Qt::Key_BracketLeft: return 219;
+        case Qt::Key_Backslash: return 220;
+        case Qt::Key_BracketRight: return 221;
+        case Qt::Key_Apostrophe: return 222;
+        default: break;
+    }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return 112 + (key - Qt::Key_F1);
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') || (key >= 0xA0 && key < 256)) return key;
+    return 0;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- model
+
+// Shows the grid's data rows (1 .. Rows - 1) as the table and row 0 as the
+// horizontal header. Its row and column counts are what the view has been
+// told, which may lag behind the grid until the next flush.
+class FlexGridModel : public QAbstractTableModel {
+public:
+    FlexGridModel(FlexGrid* g, QObject* parent) : QAbstractTableModel(parent), grid(g) {}
+
+    FlexGrid* grid;
+    int shownRows = 0, shownCols = 0;
+
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : shownRows; }
+    int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : shownCols; }
+    Qt::ItemFlags flags(const QModelIndex&) const override { return Qt::ItemIsEnabled; }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!grid || !index.isValid()) return {};
+        const int r = index.row() + 1, c = index.column();
+        if (r >= grid->Rows() || c >= grid->Cols()) return {};
+        switch (role) {
+            case Qt::DisplayRole: return q(grid->cells_[r][c]);
+            case Qt::TextAlignmentRole: {
+                const bool number = readCellNumber(grid->cells_[r][c]).has_value();
+                return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
+            }
+            case Qt::BackgroundRole:
+            case Qt::ForegroundRole: {
+                const auto [lo, hi] = std::minmax(grid->row_, grid->rowSel_);
+                const auto [left, right] = std::minmax(grid->col_, grid->colSel_);
+                if (r < lo || r > hi || c < left || c > right) return {};
+                const QPalette& pal = static_cast<QWidget*>(QObject::parent())->palette();
+                return role == Qt::BackgroundRole ? pal.brush(QPalette::Highlight) : pal.brush(QPalette::HighlightedText);
+            }
+            default: return {};
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation o, int role) const override {
+        if (!grid || o != Qt::Horizontal || section < 0 || section >= grid->Cols()) return {};
+        if (role == Qt::DisplayRole) return q(grid->cells_[0][section]);
+        if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignVCenter | Qt::AlignLeft);
+        return {};
+    }
+
+    // Tells the view the new counts as rows / columns added or removed at the
+    // end: one notification whatever the number of rows.
+    void setShape(int rows, int cols) {
+        if (rows > shownRows) {
+            beginInsertRows({}, shownRows, rows - 1);
+            shownRows = rows;
+            endInsertRows();
+        } else if (rows < shownRows) {
+            beginRemoveRows({}, rows, shownRows - 1);
+            shownRows = rows;
+            endRemoveRows();
+        }
+        if (cols > shownCols) {
+            beginInsertColumns({}, shownCols, cols - 1);
+            shownCols = cols;
+            endInsertColumns();
+        } else if (cols < shownCols) {
+            beginRemoveColumns({}, cols, shownCols - 1);
+            shownCols = cols;
+            endRemoveColumns();
+        }
+    }
+};
+
+// ---------------------------------------------------------------- view
+
+class FlexGridView : public QTableView {
+public:
+    explicit FlexGridView(FlexGrid* g) : grid(g) {
+        model = new FlexGridModel(g, this);
+        setModel(model);
+        setFrameShape(QFrame::NoFrame);   // the header starts at y = 0: header clicks are y < RowHeight
+        setSelectionMode(QAbstractItemView::NoSelection);
+        setEditTriggers(QAbstractItemView::NoEditTriggers);
+        setTabKeyNavigation(false);
+        setAutoScroll(false);
+        setWordWrap(false);
+        setTextElideMode(Qt::ElideNone);
+        setCornerButtonEnabled(false);
+        setFocusPolicy(Qt::StrongFocus);
+        setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+        setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+        QHeaderView* v = verticalHeader();
+        v->hide();
+        v->setSectionResizeMode(QHeaderView::Fixed);
+        v->setMinimumSectionSize(1);
+
+        QHeaderView* h = horizontalHeader();
+        h->setSectionResizeMode(QHeaderView::Fixed);
+        h->setMinimumSectionSize(0);
+        h->setStretchLastSection(false);
+        h->setHighlightSections(false);
+        h->setSectionsClickable(false);
+        h->setSectionsMovable(false);
+        h->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        h->viewport()->installEventFilter(this);
+
+        auto* vbar = verticalScrollBar();
+        auto* hbar = horizontalScrollBar();
+        connect(vbar, &QScrollBar::valueChanged, this, [this](int value) {
+            if (!syncing && grid) grid->topRow_ = std::max(1, value + 1);
+        });
+        connect(hbar, &QScrollBar::valueChanged, this, [this](int value) {
+            if (!syncing && grid) grid->leftCol_ = grid->colAtPixel(value);
+        });
+        // Ranges are set after layouts the view delays: scroll to the grid's place then.
+        connect(vbar, &QScrollBar::rangeChanged, this, [this] { applyScroll(); });
+        connect(hbar, &QScrollBar::rangeChanged, this, [this] { applyScroll(); });
+    }
+
+    FlexGrid* grid;
+    FlexGridModel* model;
+    bool syncing = false;
+
+    static QFont fontOf(const FlexGrid& g) {
+        QFont f(q(g.fontName_));
+        if (g.fontSize_ > 0) f.setPointSizeF(g.fontSize_);
+        f.setBold(g.fontBold_);
+        return f;
+    }
+
+    void applyFont() {
+        const QFont f = fontOf(*grid);
+        setFont(f);
+        horizontalHeader()->setFont(f);
+        const int px = grid->pixelRowHeight();
+        verticalHeader()->setDefaultSectionSize(px);
+        horizontalHeader()->setFixedHeight(px);
+    }
+
+    void applyWidths() {
+        QHeaderView* h = horizontalHeader();
+        const int n = std::min(grid->Cols(), h->count());
+        for (int c = 0; c < n; ++c) {
+            const int px = twipsToPixels(grid->colWidth_[static_cast<std::size_t>(c)]);
+            const bool hide = px <= 0;
+            if (h->isSectionHidden(c) != hide) h->setSectionHidden(c, hide);
+            if (!hide && h->sectionSize(c) != px) h->resizeSection(c, px);
+        }
+    }
+
+    void applyScroll() {
+        if (!grid) return;
+        const bool was = syncing;
+        syncing = true;
+        verticalScrollBar()->setValue(grid->TopRow() - 1);
+        horizontalScrollBar()->setValue(grid->leftColPixel());
+        const int row = grid->Row(), col = grid->Col();
+        if (row >= 1 && row - 1 < model->shownRows && col < model->shownCols)
+            selectionModel()->setCurrentIndex(model->index(row - 1, col), QItemSelectionModel::NoUpdate);
+        syncing = was;
+    }
+
+protected:
+    void showEvent(QShowEvent* e) override {
+        QTableView::showEvent(e);
+        if (grid) grid->flushView();
+    }
+
+    void focusInEvent(QFocusEvent* e) override {
+        // Not the item view's own: it would move the current cell.
+        QAbstractScrollArea::focusInEvent(e);
+        viewport()->update();
+    }
+
+    void wheelEvent(QWheelEvent* e) override { e->ignore(); }
+
+    void mousePressEvent(QMouseEvent* e) override {
+        if (!grid) return;
+        setFocus(Qt::MouseFocusReason);
+        if (grid->dirty_) grid->flushView();
+        const QPoint p = e->position().toPoint();
+        int row = -1, col = -1;
+        const int vr = rowAt(p.y()), vc = columnAt(p.x());
+        if (vr >= 0 && vc >= 0) row = vr + 1, col = vc;
+        pressAt(row, col, e, viewport()->mapTo(this, p));
+    }
+
+    void mouseMoveEvent(QMouseEvent* e) override {
+        if (!grid || !(e->buttons() & Qt::LeftButton)) return;
+        const QPoint p = e->position().toPoint();
+        const int vr = rowAt(std::clamp(p.y(), 0, std::max(0, viewport()->height() - 1)));
+        const int vc = columnAt(std::clamp(p.x(), 0, std::max(0, viewport()->width() - 1)));
+        if (vr >= 0 && vc >= 0) grid->mouseDrag(vr + 1, vc);
+    }
+
+    void mouseReleaseEvent(QMouseEvent* e) override { releaseAt(e, viewport()->mapTo(this, e->position().toPoint())); }
+
+    void mouseDoubleClickEvent(QMouseEvent*) override {
+        if (grid && grid->DblClick) grid->DblClick();
+    }
+
+    void keyPressEvent(QKeyEvent* e) override {
+        const int code = keyCodeOf(e->key());
+        if (!grid || code == 0) {
+            e->ignore();
+            return;
+        }
+        grid->keyPress(code, shiftCode(e->modifiers()));
+    }
+
+    void keyReleaseEvent(QKeyEvent* e) override {
+        const int code = keyCodeOf(e->key());
+        if (!grid || code == 0) {
+            e->ignore();
+            return;
+        }
+        if (!e->isAutoRepeat() && grid->KeyUp) grid->KeyUp(code, shiftCode(e->modifiers()));
+    }
+
+    // Presses on the header are presses on row 0.
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (!grid || watched != horizontalHeader()->viewport()) return QTableView::eventFilter(watched, e);
+        switch (e->type()) {
+            case QEvent::MouseButtonPress: {
+                auto* me = static_cast<QMouseEvent*>(e);
+                setFocus(Qt::MouseFocusReason);
+                if (grid->dirty_) grid->flushView();
+                const QPoint p = me->position().toPoint();
+                const int col = horizontalHeader()->logicalIndexAt(p.x());
+                pressAt(col >= 0 ? 0 : -1, col, me, horizontalHeader()->viewport()->mapTo(this, p));
+                return true;
+            }
+            case QEvent::MouseButtonRelease: {
+                auto* me = static_cast<QMouseEvent*>(e);
+                releaseAt(me, horizontalHeader()->viewport()->mapTo(this, me->position().toPoint()));
+                return true;
+            }
+            case QEvent::MouseButtonDblClick:
+                if (grid->DblClick) grid->DblClick();
+                return true;
+            default: return false;
+        }
+    }
+
+private:
+    void pressAt(int row, int col, QMouseEvent* e, QPoint inGrid) {
+        grid->mousePress(row, col, buttonCode(e->button()), shiftCode(e->modifiers()),
+                         static_cast<float>(pixelsToTwips(inGrid.x())), static_cast<float>(pixelsToTwips(inGrid.y())));
+    }
+    void releaseAt(QMouseEvent* e, QPoint inGrid) {
+        if (!grid) return;
+        grid->mouseRelease(buttonCode(e->button()), shiftCode(e->modifiers()),
+                           static_cast<float>(pixelsToTwips(inGrid.x())), static_cast<float>(pixelsToTwips(inGrid.y())));
+    }
+};
+
+// ---------------------------------------------------------------- FlexGrid
+
+FlexGrid::FlexGrid(Form& owner, std::string name) : Control(owner, ControlKind::Grid, std::move(name)) {
+    cells_.assign(2, std::vector<std::string>(static_cast<std::size_t>(cols_)));
+    colWidth_.assign(static_cast<std::size_t>(cols_), kDefaultColWidth);
+    const QFont app = QApplication::font();
+    fontName_ = app.family().toStdString();
+    fontSize_ = app.pointSizeF() > 0 ? app.pointSizeF() : 8.25;
+    fontBold_ = app.bold();
+    view_ = new FlexGridView(this);
+    model_ = view_->model;
+    setWidget(view_);
+    touch(kShape | kWidths | kFont | kCells | kScroll);
+    flushView();
+}
+
+FlexGrid::~FlexGrid() {
+    // The view may outlive the grid by a moment inside the window's teardown.
+    if (view_) {
+        view_->grid = nullptr;
+        model_->grid = nullptr;
+        delete view_;
+    }
+}
+
+void FlexGrid::checkRow(int r) const {
+    if (r < 0 || r >= Rows()) subscriptError();
+}
+void FlexGrid::checkCol(int c) const {
+    if (c < 0 || c >= cols_) subscriptError();
+}
+
+void FlexGrid::clampState() {
+    const int lastRow = Rows() - 1, lastCol = cols_ - 1;
+    row_ = std::min(row_, lastRow);
+    rowSel_ = std::min(rowSel_, lastRow);
+    col_ = std::min(col_, lastCol);
+    colSel_ = std::min(colSel_, lastCol);
+    topRow_ = std::clamp(topRow_, 1, std::max(1, lastRow));
+    leftCol_ = std::min(leftCol_, lastCol);
+}
+
+void FlexGrid::touch(unsigned what) {
+    dirty_ |= what;
+    if (!flushQueued_ && model_) {
+        flushQueued_ = true;
+        QMetaObject::invokeMethod(
+            model_, [this] { if (flushQueued_) flushView(); }, Qt::QueuedConnection);
+    }
+}
+
+void FlexGrid::syncView() { flushView(); }
+
+void FlexGrid::flushView() {
+    flushQueued_ = false;
+    if (!view_) return;
+    const unsigned what = dirty_;
+    dirty_ = 0;
+    if (!what) return;
+    const bool was = view_->syncing;
+    view_->syncing = true;
+    if (what & kFont) view_->applyFont();
+    if (what & kShape) model_->setShape(Rows() - 1, cols_);
+    if (what & (kShape | kWidths)) view_->applyWidths();
+    if (what & (kShape | kCells)) {
+        emit model_->headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+        view_->viewport()->update();
+    }
+    view_->syncing = was;
+    view_->applyScroll();
+}
+
+// ---------------------------------------------------------------- shape
+
+namespace {
+// Rows keep room for one more column: a column added for a moment (the date
+// sort's hidden key) then costs no reallocation of every row.
+std::vector<std::string> emptyRow(int cols) {
+    std::vector<std::string> row;
+    row.reserve(static_cast<std::size_t>(cols) + 1);
+    row.resize(static_cast<std::size_t>(cols));
+    return row;
+}
+}  // namespace
+
+void FlexGrid::setRows(int n) {
+    if (n < 1) throw RuntimeError(kErrGridBadRows, "Invalid Row value");
+    if (n > Rows()) {
+        while (Rows() < n) cells_.push_back(emptyRow(cols_));
+    } else if (n < Rows()) {
+        cells_.resize(static_cast<std::size_t>(n));
+        clampState();
+    } else {
+        return;
+    }
+    touch(kShape);
+}
+
+void FlexGrid::setCols(int n) {
+    if (n < 1) throw RuntimeError(kErrGridBadCols, "Invalid Col value");
+    if (n == cols_) return;
+    for (auto& row : cells_) {
+        if (static_cast<std::size_t>(n) > row.capacity()) row.reserve(static_cast<std::size_t>(n) + 1);
+        row.resize(static_cast<std::size_t>(n));
+    }
+    colWidth_.resize(static_cast<std::size_t>(n), kDefaultColWidth);
+    cols_ = n;
+    clampState();
+    touch(kShape | kWidths);
+}
+
+void FlexGrid::RemoveItem(int row) {
+    if (row < 1 || row >= Rows()) subscriptError();
+    cells_.erase(cells_.begin() + row);
+    clampState();
+    touch(kShape | kCells);
+}
+
+// ---------------------------------------------------------------- current cell and selection
+
+void FlexGrid::setRow(int r) {
+    checkRow(r);
+    row_ = rowSel_ = r;
+    colSel_ = col_;
+    touch(kCells | kScroll);
+}
+
+void FlexGrid::setCol(int c) {
+    checkCol(c);
+    col_ = colSel_ = c;
+    rowSel_ = row_;
+    touch(kCells | kScroll);
+}
+
+void FlexGrid::setRowSel(int r) {
+    checkRow(r);
+    rowSel_ = r;
+    touch(kCells);
+}
+
+void FlexGrid::setColSel(int c) {
+    checkCol(c);
+    colSel_ = c;
+    touch(kCells);
+}
+
+// ---------------------------------------------------------------- scrolling and visibility
+
+int FlexGrid::pixelRowHeight() const {
+    if (rowPx_ == 0) rowPx_ = QFontMetrics(FlexGridView::fontOf(*this)).height() + 4;
+    return rowPx_;
+}
+
+int FlexGrid::RowHeight(int r) const {
+    checkRow(r);
+    return pixelsToTwips(pixelRowHeight());
+}
+
+int FlexGrid::dataRowsFitting(bool partly) const {
+    const int rh = pixelsToTwips(pixelRowHeight());
+    const int avail = Height() - rh;
+    if (avail <= 0 || rh <= 0) return 0;
+    return partly ? (avail + rh - 1) / rh : avail / rh;
+}
+
+int FlexGrid::maxTopRow() const {
+    const int dataRows = Rows() - 1;
+    if (dataRows < 1) return 1;
+    const int fit = std::max(1, dataRowsFitting(false));
+    return std::max(1, dataRows - fit + 1);
+}
+
+int FlexGrid::TopRow() const { return std::clamp(topRow_, 1, maxTopRow()); }
+
+void FlexGrid::setTopRow(int r) {
+    topRow_ = std::clamp(r, 1, maxTopRow());
+    touch(kScroll);
+}
+
+void FlexGrid::setLeftCol(int c) {
+    leftCol_ = std::clamp(c, 0, cols_ - 1);
+    touch(kScroll);
+}
+
+bool FlexGrid::RowIsVisible(int r) const {
+    if (r < 0 || r >= Rows()) return false;
+    if (r == 0) return true;
+    const int top = TopRow();
+    return r >= top && r < top + dataRowsFitting(true);
+}
+
+void FlexGrid::ensureRowVisible(int r) {
+    if (r < 1) return;
+    const int top = TopRow();
+    const int fit = std::max(1, dataRowsFitting(false));
+    if (r < top)
+        setTopRow(r);
+    else if (r >= top + fit)
+        setTopRow(r - fit + 1);
+}
+
+void FlexGrid::ensureColVisible(int c) {
+    if (c < leftCol_) {
+        setLeftCol(c);
+        return;
+    }
+    // Scroll right until the column's right edge is within the grid's width.
+    const int width = Width();
+    if (width <= 0) return;
+    int left = leftCol_;
+    auto rightEdge = [&] {
+        int x = 0;
+        for (int j = left; j <= c; ++j) x += colWidth_[static_cast<std::size_t>(j)];
+        return x;
+    };
+    while (left < c && rightEdge() > width) ++left;
+    if (left != leftCol_) setLeftCol(left);
+}
+
+int FlexGrid::leftColPixel() const {
+    int x = 0;
+    for (int c = 0; c < leftCol_ && c < cols_; ++c) x += std::max(0, twipsToPixels(colWidth_[static_cast<std::size_t>(c)]));
+    return x;
+}
+
+int FlexGrid::colAtPixel(int x) const {
+    int acc = 0;
+    for (int c = 0; c < cols_; ++c) {
+        const int w = std::max(0, twipsToPixels(colWidth_[static_cast<std::size_t>(c)]));
+        if (w > 0 && acc + w > x) return c;
+        acc += w;
+    }
+    return cols_ - 1;
+}
+
+float FlexGrid::cellCentreX(int c) const {
+    int x = 0;
+    for (int j = leftCol_; j < c; ++j) x += colWidth_[static_cast<std::size_t>(j)];
+    return static_cast<float>(x) + static_cast<float>(colWidth_[static_cast<std::size_t>(c)]) / 2.0f;
+}
+
+float FlexGrid::cellCentreY(int r) const {
+    const float rh = static_cast<float>(pixelsToTwips(pixelRowHeight()));
+    if (r == 0) return rh / 2.0f;
+    return rh + static_cast<float>(r - TopRow()) * rh + rh / 2.0f;
+}
+
+// ---------------------------------------------------------------- texts
+
+std::string FlexGrid::Text() const { return TextMatrix(row_, col_); }
+
+void FlexGrid::setText(const std::string& t) { setTextMatrix(row_, col_, t); }
+
+const std::string& FlexGrid::TextMatrix(int r, int c) const {
+    checkRow(r);
+    checkCol(c);
+    return cells_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+}
+
+void FlexGrid::setTextMatrix(int r, int c, std::string t) {
+    checkRow(r);
+    checkCol(c);
+    cells_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = std::move(t);
+    touch(kCells);
+}
+
+int FlexGrid::ColWidth(int c) const {
+    checkCol(c);
+    return colWidth_[static_cast<std::size_t>(c)];
+}
+
+void FlexGrid::setColWidth(int c, int twips) {
+    checkCol(c);
+    colWidth_[static_cast<std::size_t>(c)] = twips < 0 ? kDefaultColWidth : twips;
+    touch(kWidths | kScroll);
+}
+
+// ---------------------------------------------------------------- sorting
+
+void FlexGrid::setSort(int how) {
+    if (how < 0 || how > 8) badValueError();
+    const int dataRows = Rows() - 1;
+    if (how == 0 || dataRows < 2) return;
+    const auto key = static_cast<std::size_t>(col_);
+
+    // Keys are read once per row, not once per comparison, and carry the
+    // first 16 bytes of the text so that most comparisons touch no cell.
+    struct Key {
+        std::uint64_t prefix[2];
+        double number;
+        const std::string* text;
+        int kind;   // generic: 0 empty, 1 number, 2 other text
+        int row;
+    };
+    const bool fold = how <= 6;
+    std::vector<Key> keys(static_cast<std::size_t>(dataRows));
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const std::string& t = cells_[i + 1][key];
+        Key& k = keys[i];
+        k = {{0, 0}, 0.0, &t, 0, static_cast<int>(i) + 1};
+        if (how <= 4) {
+            const auto n = t.empty() ? std::nullopt : readCellNumber(t);
+            if (how <= 2) k.kind = t.empty() ? 0 : n ? 1 : 2;
+            if (n) k.number = *n;
+        }
+        const std::size_t len = std::min<std::size_t>(t.size(), 16);
+        for (std::size_t j = 0; j < len; ++j) {
+            const auto byte = static_cast<unsigned char>(t[j]);
+            k.prefix[j / 8] |= static_cast<std::uint64_t>(fold ? lowerAscii(byte) : byte) << (56 - 8 * (j % 8));
+        }
+    }
+    auto compareText = [fold](const Key& a, const Key& b) {
+        if (a.prefix[0] != b.prefix[0]) return a.prefix[0] < b.prefix[0] ? -1 : 1;
+        if (a.prefix[1] != b.prefix[1]) return a.prefix[1] < b.prefix[1] ? -1 : 1;
+        const std::size_t la = a.text->size(), lb = b.text->size();
+        if (la <= 16 && lb <= 16) return la < lb ? -1 : la > lb ? 1 : 0;
+        return fold ? compareNoCase(*a.text, *b.text) : a.text->compare(*b.text);
+    };
+    auto sortBy = [&](auto less) {
+        if (how % 2 == 0)
+            std::stable_sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) { return less(b, a); });
+        else
+            std::stable_sort(keys.begin(), keys.end(), less);
+    };
+    switch (how) {
+        case 1:
+        case 2:
+            sortBy([&](const Key& a, const Key& b) {
+                if (a.kind != b.kind) return a.kind < b.kind;
+                if (a.kind == 1) return a.number < b.number;
+                return a.kind == 2 && compareText(a, b) < 0;
+            });
+            break;
+        case 3:
+        case 4: sortBy([](const Key& a, const Key& b) { return a.number < b.number; }); break;
+        default: sortBy([&](const Key& a, const Key& b) { return compareText(a, b) < 0; }); break;
+    }
+
+    std::vector<std::vector<std::string>> sorted;
+    sorted.reserve(cells_.size());
+    sorted.push_back(std::move(cells_[0]));
+    for (const Key& k : keys) sorted.push_back(std::move(cells_[static_cast<std::size_t>(k.row)]));
+    cells_.swap(sorted);
+    touch(kCells);
+}
+
+// ---------------------------------------------------------------- font
+
+void FlexGrid::fontChanged() {
+    rowPx_ = 0;
+    touch(kFont | kScroll);
+}
+
+void FlexGrid::setFontName(const std::string& name) {
+    fontName_ = name;
+    fontChanged();
+}
+
+void FlexGrid::setFontSize(double points) {
+    if (!(points > 0 && points <= 2048)) badValueError();
+    fontSize_ = points;
+    fontChanged();
+}
+
+void FlexGrid::setFontBold(bool on) {
+    fontBold_ = on;
+    fontChanged();
+}
+
+int FlexGrid::TextWidth(const std::string& text) const {
+    const QFontMetricsF fm(FlexGridView::fontOf(*this));
+    return static_cast<int>(std::lround(fm.horizontalAdvance(q(text)) * twipsPerPixel()));
+}
+
+// ---------------------------------------------------------------- mouse and keys
+
+void FlexGrid::mousePress(int row, int col, int button, int shift, float x, float y) {
+    const Selection before = selection();
+    if (row >= 0 && col >= 0 && row < Rows() && col < cols_) {
+        if ((shift & 1) && button == 1) {
+            rowSel_ = row;
+            colSel_ = col;
+        } else {
+            row_ = rowSel_ = row;
+            col_ = colSel_ = col;
+        }
+        touch(kCells);
+    }
+    clickChangedSelection_ = selection() != before;
+    leftDrag_ = button == 1 && row >= 0;
+    if (MouseDown) MouseDown(button, shift, x, y);
+}
+
+void FlexGrid::mouseDrag(int row, int col) {
+    if (!leftDrag_ || row >= Rows() || col >= cols_ || (row == rowSel_ && col == colSel_)) return;
+    rowSel_ = row;
+    colSel_ = col;
+    clickChangedSelection_ = true;
+    touch(kCells);
+}
+
+void FlexGrid::mouseRelease(int button, int shift, float x, float y) {
+    leftDrag_ = false;
+    const bool changed = clickChangedSelection_;
+    clickChangedSelection_ = false;
+    if (MouseUp) MouseUp(button, shift, x, y);
+    if (changed && SelChange) SelChange();
+}
+
+void FlexGrid::pressCell(int row, int col, int button) {
+    checkRow(row);
+    checkCol(col);
+    // A mouse can only press a cell that is in view.
+    ensureRowVisible(row);
+    ensureColVisible(col);
+    const float x = cellCentreX(col), y = cellCentreY(row);
+    mousePress(row, col, button, 0, x, y);
+    mouseRelease(button, 0, x, y);
+}
+
+void FlexGrid::doubleClickCell(int row, int col) {
+    pressCell(row, col, 1);
+    if (DblClick) DblClick();
+}
+
+void FlexGrid::keyPress(int keyCode, int shift) {
+    if (KeyDown) KeyDown(keyCode, shift);
+    const Selection before = selection();
+    navigate(keyCode, shift);
+    if (selection() != before) {
+        touch(kCells);
+        if (SelChange) SelChange();
+    }
+}
+
+void FlexGrid::pressKey(int keyCode, int shift) {
+    keyPress(keyCode, shift);
+    if (KeyUp) KeyUp(keyCode, shift);
+}
+
+bool FlexGrid::navigate(int keyCode, int shift) {
+    if (Rows() < 2) return false;
+    const bool extend = shift & 1;
+    int r = extend ? rowSel_ : row_;
+    int c = extend ? colSel_ : col_;
+    const int last = Rows() - 1;
+    const int page = std::max(1, dataRowsFitting(false));
+    auto shown = [&](int col) { return colWidth_[static_cast<std::size_t>(col)] > 0; };
+    auto firstShown = [&] {
+        for (int j = 0; j < cols_; ++j)
+            if (shown(j)) return j;
+        return c;
+    };
+    auto lastShown = [&] {
+        for (int j = cols_ - 1; j >= 0; --j)
+            if (shown(j)) return j;
+        return c;
+    };
+    switch (keyCode) {
+        case 38: r = std::max(1, r - 1); break;
+        case 40: r = std::clamp(r + 1, 1, last); break;
+        case 33: r = std::max(1, r - page); break;
+        case 34: r = std::clamp(r + page, 1, last); break;
+        case 37:
+            for (int j = c - 1; j >= 0; --j)
+                if (shown(j)) {
+                    c = j;
+                    break;
+                }
+            break;
+        case 39:
+            for (int j = c + 1; j < cols_; ++j)
+                if (shown(j)) {
+                    c = j;
+                    break;
+                }
+            break;
+        case 36:
+            if (shift & 2) r = 1;
+            c = firstShown();
+            break;
+        case 35:
+            if (shift & 2) r = last;
+            c = lastShown();
+            break;
+        default: return false;
+    }
+    if (extend) {
+        rowSel_ = r;
+        colSel_ = c;
+    } else {
+        row_ = rowSel_ = r;
+        col_ = colSel_ = c;
+    }
+    ensureRowVisible(r);
+    ensureColVisible(c);
+    return true;
+}
+
+// ---------------------------------------------------------------- design state
+
+// A designed grid holds its shape, widths, font and header texts; data rows
+// come at run time, so they are not part of the design (and never copied).
+void FlexGrid::captureDesign() {
+    Control::captureDesign();
+    design_ = {Rows(), cols_, cells_[0], colWidth_, fontName_, fontSize_, fontBold_};
+}
+
+void FlexGrid::restoreDesign() {
+    Control::restoreDesign();
+    cells_.assign(static_cast<std::size_t>(design_.rows), std::vector<std::string>(static_cast<std::size_t>(design_.cols)));
+    cells_[0] = design_.header;
+    cols_ = design_.cols;
+    colWidth_ = design_.colWidth;
+    fontName_ = design_.fontName;
+    fontSize_ = design_.fontSize;
+    fontBold_ = design_.fontBold;
+    row_ = rowSel_ = Rows() > 1 ? 1 : 0;
+    col_ = colSel_ = 0;
+    topRow_ = 1;
+    leftCol_ = 0;
+    rowPx_ = 0;
+    touch(kShape | kWidths | kFont | kCells | kScroll);
+}
+
+}  // namespace qv

@@ -1,0 +1,629 @@
+#include "platform/forms.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QDialog>
+#include <QEventLoop>
+#include <QFont>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTextCursor>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/environment.h"
+#include "platform/runtime.h"
+
+namespace qv {
+
+// ---------------------------------------------------------------- twips
+
+double twipsPerPixel() {
+    double dpi = 96.0;
+    if (auto* s = QGuiApplication::primaryScreen()) dpi = s->logicalDotsPerInch();
+    if (dpi <= 0) dpi = 96.0;
+    return 1440.0 / dpi;
+}
+
+int twipsToPixels(double twips) { return static_cast<int>(std::lround(twips / twipsPerPixel())); }
+int pixelsToTwips(int pixels) { return static_cast<int>(std::lround(pixels * twipsPerPixel())); }
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+std::string s(const QString& q) { return q.toStdString(); }
+
+// The window behind a Form: closing it unloads the Form.
+class FormWidget : public QDialog {
+public:
+    explicit FormWidget(Form& f) : form_(f) {}
+    bool unloading = false;
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        if (!unloading && form_.Loaded()) {
+            e->ignore();
+            form_.Unload();
+            return;
+        }
+        QDialog::closeEvent(e);
+    }
+    void reject() override {
+        // Escape does not close a window; only its own buttons and close box do.
+    }
+    void resizeEvent(QResizeEvent* e) override {
+        QDialog::resizeEvent(e);
+        if (form_.Loaded()) form_.Form_Resize();
+    }
+
+private:
+    Form& form_;
+};
+
+std::vector<Form*>& windowStack() {
+    static std::vector<Form*> stack;
+    return stack;
+}
+
+forms::ModalRunner& modalRunner() {
+    static forms::ModalRunner r;
+    return r;
+}
+
+std::vector<std::unique_ptr<Form>>& released() {
+    static std::vector<std::unique_ptr<Form>> r;
+    return r;
+}
+
+}  // namespace
+
+struct FormAccess {
+    static FormWidget* widget(const Form& f) { return static_cast<FormWidget*>(f.widget_.get()); }
+};
+
+// ---------------------------------------------------------------- Control
+
+Control::Control(Form& owner, ControlKind kind, std::string name)
+    : owner_(owner), kind_(kind), name_(std::move(name)) {}
+
+Control::~Control() = default;
+
+void Control::setWidget(QWidget* w) {
+    widget_ = w;
+    if (w) w->setParent(owner_.widget());
+}
+
+void Control::Move(int left, int top, int width, int height) {
+    if (!widget_) return;
+    widget_->setGeometry(twipsToPixels(left), twipsToPixels(top), std::max(0, twipsToPixels(width)),
+                         std::max(0, twipsToPixels(height)));
+}
+
+int Control::Left() const { return widget_ ? pixelsToTwips(widget_->x()) : 0; }
+int Control::Top() const { return widget_ ? pixelsToTwips(widget_->y()) : 0; }
+int Control::Width() const { return widget_ ? pixelsToTwips(widget_->width()) : 0; }
+int Control::Height() const { return widget_ ? pixelsToTwips(widget_->height()) : 0; }
+void Control::setLeft(int v) { Move(v, Top(), Width(), Height()); }
+void Control::setTop(int v) { Move(Left(), v, Width(), Height()); }
+void Control::setWidth(int v) { Move(Left(), Top(), v, Height()); }
+void Control::setHeight(int v) { Move(Left(), Top(), Width(), v); }
+
+bool Control::Enabled() const { return widget_ ? widget_->isEnabled() : true; }
+void Control::setEnabled(bool on) {
+    if (widget_) widget_->setEnabled(on);
+}
+bool Control::Visible() const { return widget_ ? !widget_->isHidden() : false; }
+void Control::setVisible(bool on) {
+    if (widget_) widget_->setHidden(!on);
+}
+bool Control::TabStop() const { return widget_ && (widget_->focusPolicy() & Qt::TabFocus) != 0; }
+void Control::setTabStop(bool on) {
+    if (!widget_) return;
+    // Without tab focus the control is skipped by Tab but can still be clicked into.
+    const int policy = widget_->focusPolicy();
+    widget_->setFocusPolicy(static_cast<Qt::FocusPolicy>(on ? (policy | Qt::StrongFocus) : (policy & ~Qt::TabFocus)));
+}
+void Control::SetFocus() {
+    if (widget_) widget_->setFocus(Qt::OtherFocusReason);
+}
+bool Control::hasFocus() const { return widget_ && widget_->hasFocus(); }
+
+std::string Control::Caption() const { throw RuntimeError(kErrNotSupported); }
+void Control::setCaption(const std::string&) { throw RuntimeError(kErrNotSupported); }
+std::string Control::Text() const { throw RuntimeError(kErrNotSupported); }
+void Control::setText(const std::string&) { throw RuntimeError(kErrNotSupported); }
+
+Control::Rect Control::screenRect() const {
+    if (!widget_) return {0, 0, -1, -1};
+    const QPoint tl = widget_->mapToGlobal(QPoint(0, 0));
+    return {tl.x(), tl.y(), tl.x() + widget_->width(), tl.y() + widget_->height()};
+}
+
+void Control::captureDesign() {
+    designEnabled_ = Enabled();
+    designVisible_ = !widget_ || !widget_->isHidden();
+}
+
+void Control::restoreDesign() {
+    setEnabled(designEnabled_);
+    setVisible(designVisible_);
+}
+
+// ---------------------------------------------------------------- Label
+
+Label::Label(Form& owner, std::string name, const std::string& caption, bool bold)
+    : Control(owner, ControlKind::Label, std::move(name)) {
+    auto* l = new QLabel(q(caption));
+    l->setTextFormat(Qt::PlainText);
+    l->setWordWrap(true);
+    if (bold) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    setWidget(l);
+}
+std::string Label::Caption() const { return s(static_cast<QLabel*>(widget())->text()); }
+void Label::setCaption(const std::string& text) { static_cast<QLabel*>(widget())->setText(q(text)); }
+void Label::captureDesign() {
+    Control::captureDesign();
+    design_ = Caption();
+}
+void Label::restoreDesign() {
+    Control::restoreDesign();
+    setCaption(design_);
+}
+
+// ---------------------------------------------------------------- CommandButton
+
+CommandButton::CommandButton(Form& owner, std::string name, const std::string& caption)
+    : Control(owner, ControlKind::Button, std::move(name)) {
+    auto* b = new QPushButton(q(caption));
+    b->setAutoDefault(false);
+    QObject::connect(b, &QPushButton::clicked, [this] { click(); });
+    setWidget(b);
+}
+std::string CommandButton::Caption() const { return s(static_cast<QPushButton*>(widget())->text()); }
+void CommandButton::setCaption(const std::string& text) {
+    static_cast<QPushButton*>(widget())->setText(q(text));
+}
+void CommandButton::click() {
+    if (Enabled() && Click) Click();
+}
+void CommandButton::captureDesign() {
+    Control::captureDesign();
+    design_ = Caption();
+}
+void CommandButton::restoreDesign() {
+    Control::restoreDesign();
+    setCaption(design_);
+}
+
+// ---------------------------------------------------------------- TextBox
+
+TextBox::TextBox(Form& owner, std::string name, bool multiLine)
+    : Control(owner, ControlKind::TextBox, std::move(name)), multiLine_(multiLine) {
+    if (multiLine)
+        setWidget(new QPlainTextEdit);
+    else
+        setWidget(new QLineEdit);
+}
+std::string TextBox::Text() const {
+    if (multiLine_) return s(static_cast<QPlainTextEdit*>(widget())->toPlainText());
+    return s(static_cast<QLineEdit*>(widget())->text());
+}
+void TextBox::setText(const std::string& text) {
+    if (multiLine_)
+        static_cast<QPlainTextEdit*>(widget())->setPlainText(q(text));
+    else
+        static_cast<QLineEdit*>(widget())->setText(q(text));
+}
+void TextBox::setLocked(bool locked) {
+    if (multiLine_)
+        static_cast<QPlainTextEdit*>(widget())->setReadOnly(locked);
+    else
+        static_cast<QLineEdit*>(widget())->setReadOnly(locked);
+}
+void TextBox::sendEnd() {
+    if (multiLine_) {
+        auto* e = static_cast<QPlainTextEdit*>(widget());
+        e->moveCursor(QTextCursor::End);
+    } else {
+        static_cast<QLineEdit*>(widget())->end(false);
+    }
+}
+void TextBox::captureDesign() {
+    Control::captureDesign();
+    design_ = Text();
+}
+void TextBox::restoreDesign() {
+    Control::restoreDesign();
+    setText(design_);
+}
+
+// ---------------------------------------------------------------- ComboBox
+
+namespace {
+class KeyComboBox : public QComboBox {
+public:
+    explicit KeyComboBox(ComboBox& c) : combo_(c) {}
+protected:
+    void keyReleaseEvent(QKeyEvent* e) override {
+        QComboBox::keyReleaseEvent(e);
+        int code = 0;
+        switch (e->key()) {
+            case Qt::Key_End: code = 35; break;
+            case Qt::Key_Home: code = 36; break;
+            case Qt::Key_Delete: code = 46; break;
+            default: code = e->key() < 256 ? e->key() : 0;
+        }
+        if (code) combo_.keyUp(code, 0);
+    }
+private:
+    ComboBox& combo_;
+};
+}  // namespace
+
+ComboBox::ComboBox(Form& owner, std::string name) : Control(owner, ControlKind::ComboBox, std::move(name)) {
+    auto* c = new KeyComboBox(*this);
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->setCurrentIndex(-1);
+    QObject::connect(c, &QComboBox::currentIndexChanged, [this](int) {
+        if (!quiet_ && Change) Change();
+    });
+    setWidget(c);
+}
+void ComboBox::AddItem(const std::string& text) {
+    auto* c = static_cast<QComboBox*>(widget());
+    quiet_ = true;
+    const int keep = c->currentIndex();
+    c->addItem(q(text));
+    c->setCurrentIndex(keep);
+    if (keep < 0 && c->isEditable()) c->setEditText(QString());
+    quiet_ = false;
+    data_.push_back(0);
+    newIndex_ = c->count() - 1;
+}
+void ComboBox::Clear() {
+    quiet_ = true;
+    static_cast<QComboBox*>(widget())->clear();
+    quiet_ = false;
+    data_.clear();
+    newIndex_ = -1;
+}
+int ComboBox::ListCount() const { return static_cast<QComboBox*>(widget())->count(); }
+std::string ComboBox::List(int index) const {
+    if (index < 0 || index >= ListCount()) return {};
+    return s(static_cast<QComboBox*>(widget())->itemText(index));
+}
+std::int64_t ComboBox::ItemData(int index) const {
+    if (index < 0 || index >= static_cast<int>(data_.size())) throw RuntimeError(381, "Invalid property array index");
+    return data_[static_cast<std::size_t>(index)];
+}
+void ComboBox::setItemData(int index, std::int64_t data) {
+    if (index < 0 || index >= static_cast<int>(data_.size())) throw RuntimeError(381, "Invalid property array index");
+    data_[static_cast<std::size_t>(index)] = data;
+}
+int ComboBox::ListIndex() const { return static_cast<QComboBox*>(widget())->currentIndex(); }
+void ComboBox::setListIndex(int index) {
+    if (index < -1 || index >= ListCount()) throw RuntimeError(380, "Invalid property value");
+    auto* c = static_cast<QComboBox*>(widget());
+    if (c->currentIndex() == index) return;
+    c->setCurrentIndex(index);
+    if (index < 0 && c->isEditable()) c->setEditText(QString());
+}
+std::string ComboBox::Text() const {
+    const int i = ListIndex();
+    return i < 0 ? std::string() : List(i);
+}
+void ComboBox::setDropDownList(bool on) {
+    dropDownList_ = on;
+    auto* c = static_cast<QComboBox*>(widget());
+    quiet_ = true;
+    const int keep = c->currentIndex();
+    c->setEditable(!on);
+    c->setCurrentIndex(keep);
+    quiet_ = false;
+}
+void ComboBox::keyUp(int keyCode, int shift) {
+    if (KeyUp) KeyUp(keyCode, shift);
+}
+void ComboBox::captureDesign() { Control::captureDesign(); }
+void ComboBox::restoreDesign() {
+    Control::restoreDesign();
+    Clear();
+}
+
+// ---------------------------------------------------------------- CheckBox
+
+CheckBox::CheckBox(Form& owner, std::string name, const std::string& caption, bool threeState)
+    : Control(owner, ControlKind::CheckBox, std::move(name)) {
+    auto* c = new QCheckBox(q(caption));
+    c->setTristate(threeState);
+    QObject::connect(c, &QCheckBox::stateChanged, [this](int) {
+        if (!quiet_ && Click) Click();
+    });
+    setWidget(c);
+}
+std::string CheckBox::Caption() const { return s(static_cast<QCheckBox*>(widget())->text()); }
+void CheckBox::setCaption(const std::string& text) { static_cast<QCheckBox*>(widget())->setText(q(text)); }
+int CheckBox::Value() const {
+    switch (static_cast<QCheckBox*>(widget())->checkState()) {
+        case Qt::Checked: return 1;
+        case Qt::PartiallyChecked: return 2;
+        default: return 0;
+    }
+}
+void CheckBox::setValue(int value) {
+    auto* c = static_cast<QCheckBox*>(widget());
+    if (value == 2) c->setTristate(true);
+    if (value < 0 || value > 2) throw RuntimeError(380, "Invalid property value");
+    c->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+void CheckBox::captureDesign() {
+    Control::captureDesign();
+    design_ = Caption();
+    designValue_ = Value();
+}
+void CheckBox::restoreDesign() {
+    Control::restoreDesign();
+    setCaption(design_);
+    quiet_ = true;
+    setValue(designValue_);
+    quiet_ = false;
+}
+
+// ---------------------------------------------------------------- OptionButton
+
+OptionButton::OptionButton(Form& owner, std::string name, const std::string& caption)
+    : Control(owner, ControlKind::OptionButton, std::move(name)) {
+    setWidget(new QRadioButton(q(caption)));
+}
+std::string OptionButton::Caption() const { return s(static_cast<QRadioButton*>(widget())->text()); }
+void OptionButton::setCaption(const std::string& text) {
+    static_cast<QRadioButton*>(widget())->setText(q(text));
+}
+bool OptionButton::Value() const { return static_cast<QRadioButton*>(widget())->isChecked(); }
+void OptionButton::setValue(bool on) { static_cast<QRadioButton*>(widget())->setChecked(on); }
+void OptionButton::captureDesign() {
+    Control::captureDesign();
+    design_ = Caption();
+    designValue_ = Value();
+}
+void OptionButton::restoreDesign() {
+    Control::restoreDesign();
+    setCaption(design_);
+    setValue(designValue_);
+}
+
+// ---------------------------------------------------------------- DateField
+
+DateField::DateField(Form& owner, std::string name) : Control(owner, ControlKind::DateField, std::move(name)) {
+    auto* e = new QLineEdit;
+    e->setPlaceholderText(QLocale().dateFormat(QLocale::ShortFormat));
+    setWidget(e);
+}
+std::string DateField::Text() const { return s(static_cast<QLineEdit*>(widget())->text()); }
+void DateField::setText(const std::string& text) { static_cast<QLineEdit*>(widget())->setText(q(text)); }
+void DateField::setToday() {
+    const DateTime n = env::now();
+    setText(env::shortDate({n.year, n.month, n.day, 0, 0, 0}));
+}
+void DateField::setTextForToday(const std::string& t) {
+    textForToday_ = t;
+    widget()->setToolTip(q(t));
+}
+void DateField::captureDesign() {
+    Control::captureDesign();
+    design_ = Text();
+}
+void DateField::restoreDesign() {
+    Control::restoreDesign();
+    setText(design_);
+}
+
+// ---------------------------------------------------------------- Picture, SkinForm
+
+Picture::Picture(Form& owner, std::string name) : Control(owner, ControlKind::Picture, std::move(name)) {
+    auto* l = new QLabel;
+    l->setFrameShape(QFrame::NoFrame);
+    setWidget(l);
+}
+
+SkinForm::SkinForm(Form& owner, std::string name, const std::string& caption)
+    : Control(owner, ControlKind::SkinForm, std::move(name)) {
+    auto* l = new QLabel(q(caption));
+    l->setTextFormat(Qt::PlainText);
+    l->setIndent(8);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    setWidget(l);
+}
+std::string SkinForm::Caption() const { return s(static_cast<QLabel*>(widget())->text()); }
+void SkinForm::setCaption(const std::string& text) {
+    static_cast<QLabel*>(widget())->setText(q(text));
+    if (!text.empty()) Parent().widget()->setWindowTitle(q(text));
+}
+void SkinForm::setDrawGradientForm(bool on) {
+    gradient_ = on;
+    widget()->setStyleSheet(on ? QStringLiteral("QLabel { color: white; background: qlineargradient(x1:0, y1:0, "
+                                                "x2:1, y2:0, stop:0 #336699, stop:1 #a9c4e0); }")
+                               : QString());
+}
+void SkinForm::setIconFrom(const Form& other) { Parent().widget()->setWindowIcon(other.widget()->windowIcon()); }
+void SkinForm::captureDesign() {
+    Control::captureDesign();
+    design_ = Caption();
+}
+void SkinForm::restoreDesign() {
+    Control::restoreDesign();
+    setCaption(design_);
+}
+
+// ---------------------------------------------------------------- screen
+
+namespace screen {
+namespace {
+int& pointer() {
+    static int p = 0;
+    return p;
+}
+}  // namespace
+
+int widthTwips() {
+    auto* sc = QGuiApplication::primaryScreen();
+    return sc ? pixelsToTwips(sc->geometry().width()) : 0;
+}
+int heightTwips() {
+    auto* sc = QGuiApplication::primaryScreen();
+    return sc ? pixelsToTwips(sc->geometry().height()) : 0;
+}
+void setMousePointer(int p) {
+    const bool busy = p == 11;
+    const bool wasBusy = pointer() == 11;
+    pointer() = p;
+    if (!qApp || busy == wasBusy) return;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+int mousePointer() { return pointer(); }
+}  // namespace screen
+
+// ---------------------------------------------------------------- Form
+
+Form::Form(std::string name) : name_(std::move(name)), widget_(std::make_unique<FormWidget>(*this)) {
+    widget_->setWindowTitle(QStringLiteral("Quorvel"));
+}
+
+Form::~Form() {
+    auto& st = windowStack();
+    st.erase(std::remove(st.begin(), st.end(), this), st.end());
+    // Controls' widgets are children of the window widget; drop our pointers first.
+    order_.clear();
+    owned_.clear();
+}
+
+Control* Form::findControl(const std::string& name) const {
+    for (auto* c : order_)
+        if (c->Name() == name) return c;
+    return nullptr;
+}
+
+std::string Form::Caption() const { return s(widget_->windowTitle()); }
+void Form::setCaption(const std::string& text) { widget_->setWindowTitle(q(text)); }
+
+int Form::Left() const { return pixelsToTwips(widget_->x()); }
+int Form::Top() const { return pixelsToTwips(widget_->y()); }
+int Form::Width() const { return pixelsToTwips(widget_->width()); }
+int Form::Height() const { return pixelsToTwips(widget_->height()); }
+void Form::setLeft(int v) { widget_->move(twipsToPixels(v), widget_->y()); }
+void Form::setTop(int v) { widget_->move(widget_->x(), twipsToPixels(v)); }
+void Form::setWidth(int v) { widget_->resize(std::max(1, twipsToPixels(v)), widget_->height()); }
+void Form::setHeight(int v) { widget_->resize(widget_->width(), std::max(1, twipsToPixels(v))); }
+void Form::setMinimumSize(int w, int h) { widget_->setMinimumSize(twipsToPixels(w), twipsToPixels(h)); }
+void Form::setResizable(bool on) {
+    if (!on) widget_->setFixedSize(widget_->size());
+    FormAccess::widget(*this)->setSizeGripEnabled(on);
+}
+Control::Rect Form::screenRect() const {
+    const QRect g = widget_->frameGeometry();
+    return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+}
+
+bool Form::Visible() const { return widget_->isVisible(); }
+
+const std::vector<Form*>& Form::openWindows() { return windowStack(); }
+
+void Form::Load() {
+    if (loaded_) return;
+    if (everLoaded_) {
+        for (auto* c : order_) c->restoreDesign();
+    } else {
+        for (auto* c : order_) c->captureDesign();
+        everLoaded_ = true;
+    }
+    loaded_ = true;
+    Form_Load();
+}
+
+void Form::activate() {
+    if (loaded_) Form_Activate();
+}
+
+void Form::Show() {
+    Load();
+    if (!loaded_) return;
+    auto& st = windowStack();
+    if (std::find(st.begin(), st.end(), this) == st.end()) st.push_back(this);
+    widget_->show();
+    activate();
+}
+
+void Form::ShowModal() {
+    Load();
+    if (!loaded_) return;   // the load handler unloaded the window
+    auto& st = windowStack();
+    Form* below = st.empty() ? nullptr : st.back();
+    st.push_back(this);
+    modal_ = true;
+    activate();
+    if (loaded_) {
+        if (modalRunner()) {
+            modalRunner()(*this);
+            // A script that leaves the window open closes it as the close box does.
+            if (loaded_) Unload();
+        } else {
+            auto* w = FormAccess::widget(*this);
+            w->setModal(true);
+            w->exec();
+            if (loaded_) Unload();
+        }
+    }
+    modal_ = false;
+    st.erase(std::remove(st.begin(), st.end(), this), st.end());
+    // Nothing of this window may be touched after the flush: it may be released.
+    forms::flushReleased();
+    if (below && std::find(st.begin(), st.end(), below) != st.end()) below->activate();
+}
+
+void Form::Unload() {
+    if (!loaded_) return;
+    Form_Unload();
+    loaded_ = false;
+    auto* w = FormAccess::widget(*this);
+    w->unloading = true;
+    if (w->isVisible()) {
+        if (modal_)
+            w->done(0);
+        else
+            w->close();
+    }
+    w->unloading = false;
+    auto& st = windowStack();
+    if (!modal_) st.erase(std::remove(st.begin(), st.end(), this), st.end());
+}
+
+namespace forms {
+void setModalRunner(ModalRunner runner) { modalRunner() = std::move(runner); }
+void deleteLater(std::unique_ptr<Form> form) { released().push_back(std::move(form)); }
+void flushReleased() {
+    auto doomed = std::move(released());
+    released().clear();
+    doomed.clear();
+}
+}  // namespace forms
+
+}  // namespace qv

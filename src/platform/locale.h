@@ -1,0 +1,25 @@
+// The user interface locale: separators, number and currency texts, short dates.
+#pragma once
+
+#include <optional>
+
+class QString;
+#include <string>
+
+#include "platform/environment.h"
+
+namespace qv::locale {
+
+std::string decimalPoint();     // "," in Italy, "." in England
+std::string groupSeparator();   // "." in Italy, "," in England (may be a non-breaking space elsewhere)
+// "#,##0.00": grouped, two decimals, the locale's separators.
+std::string formatGrouped(double value, int decimals = 2);
+// The locale's own currency format (symbol, decimals, negative form).
+std::string formatCurrency(double value);
+// The locale's short date format with a four-digit year.
+QString shortDateFormat();
+// The locale's short date text of a date, and a date read from it.
+std::string formatShortDate(const DateTime& d);
+std::optional<DateTime> parseShortDate(const std::string& text);
+
+}  // namespace qv::locale

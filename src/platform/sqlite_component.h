@@ -1,0 +1,91 @@
+// The SQLite component: one connection, statements and queries whose rows are
+// read one by one through a result set shaped as the windows use it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/runtime.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace qv {
+
+class Recordset;
+
+class SQLiteComponent {
+public:
+    SQLiteComponent() = default;
+    ~SQLiteComponent();
+    SQLiteComponent(const SQLiteComponent&) = delete;
+    SQLiteComponent& operator=(const SQLiteComponent&) = delete;
+
+    // Opens an existing database file; a missing or unreadable file raises.
+    void open(const std::string& path, const std::string& unused = {});
+    bool isOpen() const { return db_ != nullptr; }
+    // Runs one statement; raises with SQLite's message when it fails. Text
+    // after the first statement is refused, so one call is one statement.
+    void execute(const std::string& sql);
+    // Runs one query; the result set stands on its first row.
+    std::unique_ptr<Recordset> query(const std::string& sql);
+    // As query, but only for one single statement that does not write.
+    std::unique_ptr<Recordset> queryReadOnly(const std::string& sql);
+
+    sqlite3* handle() const { return db_; }
+
+    // True when a failure means only that the table or row exists already.
+    static bool isAlreadyExists(const RuntimeError& e);
+
+private:
+    sqlite3_stmt* prepareOne(const std::string& sql);
+    [[noreturn]] void fail();
+    sqlite3* db_ = nullptr;
+};
+
+class Recordset;
+
+// One field of the current row: its name and value.
+class FieldRef {
+public:
+    FieldRef(const Recordset& rs, int index) : rs_(rs), index_(index) {}
+    const std::string& Name() const;
+    Value value() const;
+    int index() const { return index_; }
+private:
+    const Recordset& rs_;
+    int index_;
+};
+
+class Recordset {
+public:
+    Recordset() = default;   // a fresh, closed result set
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    bool isOpen() const { return stmt_ != nullptr; }
+    bool isEOF() const;          // raises 3704 when closed
+    void MoveNext();             // raises 3021 at the end
+    void MoveFirst();
+    int FieldCount() const;
+    FieldRef Fields(int index) const;                 // raises 9 out of range
+    FieldRef Fields(const std::string& name) const;   // name ignores case; first match wins; else 3265
+    Value valueAt(int index) const;                   // raises 3021 at the end
+    // Appends the current row's values as text (Null as "") to out; no checks.
+    void rowTexts(std::vector<std::string>& out) const;
+    void Close();
+
+private:
+    friend class SQLiteComponent;
+    friend class FieldRef;
+    void attach(sqlite3_stmt* stmt);
+    void step();
+    void requireOpen() const;
+    sqlite3_stmt* stmt_ = nullptr;
+    bool eof_ = true;
+    std::vector<std::string> names_;
+};
+
+}  // namespace qv

@@ -1,0 +1,50 @@
+// The print page of a window: an invisible control that collects an HTML page
+// written in pieces and opens a print preview of it, from which the user
+// prints or saves a PDF.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/forms.h"
+
+namespace qv {
+
+class WebBrowser : public Control {
+public:
+    WebBrowser(Form& owner, std::string name);
+
+    // "about:blank" starts a new, empty and open page; no other address is served.
+    void Navigate(const std::string& url);
+    // Appends to the open page. Writing into a closed page starts a new one, as
+    // an HTML document does; writing before any Navigate raises 91.
+    void Write(const std::string& html);
+    // Ends the document; the page stays until the next Navigate or Write.
+    void Close();
+    // Command 7 opens the print preview of the page (the option is not used).
+    void ExecWB(int cmd, int opt);
+
+    // The page written so far, byte for byte.
+    const std::string& pageText() const { return page_; }
+    bool hasDocument() const { return state_ != State::None; }
+    bool documentOpen() const { return state_ == State::Open; }
+
+private:
+    enum class State { None, Open, Closed };
+    State state_ = State::None;
+    std::string page_;
+};
+
+namespace webbrowser {
+// Shows the preview of a page. Tests replace it to see the page instead.
+using PreviewHandler = std::function<void(const std::string& html)>;
+void setPreviewHandler(PreviewHandler handler);   // nullptr restores the print preview dialog
+
+// The page as the rich-text renderer should lay it out: the same content,
+// adjusted where that renderer and a browser disagree.
+std::string renderableHtml(const std::string& page);
+// Lays the page out on A4 into a PDF file (also what the preview prints).
+bool printToPdf(const std::string& page, const std::string& pdfPath);
+}  // namespace webbrowser
+
+}  // namespace qv

@@ -1,0 +1,205 @@
+// Start-up through the main window: the database, the replayed settings, the
+// statement file, activation and the log.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+#include "core/database.h"
+#include "core/dbupdates.h"
+#include "core/frmMain.h"
+#include "core/globals.h"
+#include "core/trace.h"
+#include "fixture.h"
+
+using namespace qv;
+
+namespace {
+
+class StartupTest : public qvtest::AppFixture {
+protected:
+    // A new run of the program on the same folder.
+    void restart() {
+        releaseMainWindow();
+        resetDatabase();
+        gNumAggiornamenti = 0;
+        gLogStatus.clear();
+        box().clear();
+        startMain();
+    }
+    void writeFile(const std::string& name, const std::string& bytes) {
+        std::ofstream(folder() + "/" + name, std::ios::binary) << bytes;
+    }
+    std::string readFile(const std::string& name) {
+        std::ifstream in(folder() + "/" + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+};
+
+TEST_F(StartupTest, FreshDatabaseGetsItsSettingsAndTheWindowIsPrepared) {
+    startMain();
+    EXPECT_TRUE(prompts().empty());
+    EXPECT_EQ(scalar("select value from settings where mnemocode='PRTCSIZE'"), "7");
+    EXPECT_EQ(scalar("select value from settings where mnemocode='LOGSTATUS'"), "OFF");
+    frmMain& m = mainWindow();
+    EXPECT_TRUE(m.Loaded());
+    EXPECT_EQ(m.Caption(), "Quorvel 3.0");
+    EXPECT_EQ(gPrintFontSize, 7);
+    EXPECT_EQ(gLogStatus, "OFF");
+    EXPECT_TRUE(gTrapErrors);
+    EXPECT_EQ(gDbName, "brindle3.db3");
+    const std::vector<std::pair<CommandButton*, std::string>> captions = {
+        {&m.cmdAssegniRicevuti, "&Incoming Cheques"}, {&m.cmdAssegniEmessi, "&Outgoing Cheques"},
+        {&m.cmdAnagrafica, "Co&ntacts"},              {&m.cmdContiCorrenti, "&Accounts"},
+        {&m.cmdReportistica, "Re&ports"},             {&m.cmdTipologia, "Contact &Types"},
+        {&m.cmdInfo, "Abou&t"},                       {&m.cmdBackup, "Database &Backup"},
+        {&m.cmdEsci, "E&xit"}};
+    for (const auto& [button, caption] : captions) EXPECT_EQ(button->Caption(), caption);
+}
+
+TEST_F(StartupTest, SecondStartIsSilentAndKeepsStoredSettings) {
+    startMain();
+    exec("update settings set value='10' where mnemocode='PRTCSIZE'");
+    exec("update settings set value='ON' where mnemocode='LOGSTATUS'");
+    restart();
+    EXPECT_TRUE(prompts().empty());
+    EXPECT_EQ(gPrintFontSize, 10);
+    EXPECT_EQ(gLogStatus, "ON");
+    EXPECT_EQ(count("select count(*) from settings"), 2);
+}
+
+TEST_F(StartupTest, LostSettingComesBackAtNextStart) {
+    startMain();
+    exec("delete from settings where mnemocode='PRTCSIZE'");
+    restart();
+    EXPECT_TRUE(prompts().empty());
+    EXPECT_EQ(scalar("select value from settings where mnemocode='PRTCSIZE'"), "7");
+}
+
+TEST_F(StartupTest, MissingOrUnreadableDatabaseEndsTheStart) {
+    for (const std::string& bytes : {std::string(), std::string("this is not a database, just text\n")}) {
+        SCOPED_TRACE(bytes.empty() ? "missing" : "unreadable");
+        std::filesystem::remove(dbPath());
+        if (!bytes.empty()) writeFile("brindle3.db3", bytes);
+        restart();
+        ASSERT_EQ(box().calls.size(), 1u);
+        EXPECT_EQ(box().calls[0].prompt, "Impossibile connettersi al database");
+        EXPECT_EQ(box().calls[0].buttons, 16);
+        EXPECT_FALSE(mainWindow().Loaded());
+        EXPECT_FALSE(mainWindow().Visible());
+        if (bytes.empty()) {
+            EXPECT_FALSE(std::filesystem::exists(dbPath()));
+        } else {
+            EXPECT_EQ(readFile("brindle3.db3"), bytes);
+        }
+    }
+}
+
+TEST_F(StartupTest, PrintSizeMustBeAWholeNumber) {
+    startMain();
+    for (const std::string bad : {"7.5", "", "abc", " 7"}) {
+        SCOPED_TRACE(bad);
+        exec("update settings set value='" + bad + "' where mnemocode='PRTCSIZE'");
+        exec("update settings set value='ON' where mnemocode='LOGSTATUS'");
+        box().clear();
+        gPrintFontSize = 9;
+        gLogStatus = "OFF";
+        mainWindow().activate();
+        ASSERT_EQ(prompts().size(), 1u);
+        EXPECT_EQ(prompts()[0], "Error 13 (Type mismatch) in procedure Form_Activate of Form frmMain");
+        EXPECT_EQ(gPrintFontSize, 9);
+        EXPECT_EQ(gLogStatus, "OFF");
+    }
+    exec("update settings set value='-3' where mnemocode='PRTCSIZE'");
+    mainWindow().activate();
+    EXPECT_EQ(gPrintFontSize, -3);
+}
+
+TEST_F(StartupTest, StatementFileRunsEveryLineOnce) {
+    // Blank lines, CRLF, lone CR and LF, a statement split over two lines
+    // (both halves fail alone) and a Windows-1252 "è".
+    writeFile("nuovireport.sql",
+              "insert into reportistica (titolo, ordine) values ('uno', 1)\r\n"
+              "\r\n"
+              "insert into reportistica (titolo, ordine) values ('due', 2)\r"
+              "insert into reportistica (titolo,\n"
+              "ordine) values ('tre', 3)\n"
+              "insert into reportistica (titolo, ordine) values ('n\xE8', 4)\n");
+    startMain();
+    EXPECT_EQ(rows("select titolo from reportistica order by ordine"),
+              (std::vector<std::vector<std::string>>{{"uno"}, {"due"}, {"n\xC3\xA8"}}));
+    const auto shown = prompts();
+    ASSERT_EQ(shown.size(), 2u);   // the two halves of the split statement
+    for (const auto& p : shown) EXPECT_EQ(p.rfind("Error 3146 (", 0), 0u) << p;
+    for (const auto& p : shown) EXPECT_NE(p.find("in procedure gDbExecute of Modulo basGeneral"), std::string::npos);
+    // The file stays and runs again; the rows it added exist already, silently.
+    restart();
+    EXPECT_EQ(count("select count(*) from reportistica"), 3);
+    EXPECT_EQ(prompts().size(), 2u);
+    EXPECT_TRUE(std::filesystem::exists(folder() + "/nuovireport.sql"));
+}
+
+TEST_F(StartupTest, StatementFileDecoding) {
+    EXPECT_EQ(decodeStatementFile("\xEF\xBB\xBFselect 1"), "select 1");
+    EXPECT_EQ(decodeStatementFile("caf\xC3\xA9"), "caf\xC3\xA9");
+    EXPECT_EQ(decodeStatementFile("caf\xE9 \x80"), "caf\xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(splitLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(splitLines("a\n\nb\n"), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_TRUE(splitLines("").empty());
+}
+
+TEST_F(StartupTest, StatementFileThatIsAFolderIsIgnored) {
+    std::filesystem::create_directory(folder() + "/nuovireport.sql");
+    startMain();
+    EXPECT_TRUE(prompts().empty());
+    EXPECT_TRUE(mainWindow().Loaded());
+}
+
+TEST_F(StartupTest, StatementListHoldsThirtyStatements) {
+    inizializzaAggiornamentiDatabase();
+    EXPECT_EQ(gNumAggiornamenti, 3);
+    for (int i = 4; i <= 30; ++i) aggiungiAggiornamentoDatabase("select " + std::to_string(i));
+    EXPECT_TRUE(prompts().empty());
+    EXPECT_EQ(gAggiornamenti[30], "select 30");
+    aggiungiAggiornamentoDatabase("select 31");
+    ASSERT_EQ(prompts().size(), 1u);
+    EXPECT_EQ(prompts()[0],
+              "Error 9 (Subscript out of range) in procedure aggiungiAggiornamentoDatabase of Modulo "
+              "basAggiornamentiDatabase");
+    EXPECT_EQ(gNumAggiornamenti, 31);
+}
+
+TEST_F(StartupTest, LogWritesOneLinePerTracedProcedureOnlyWhenExactlyOn) {
+    startMain();
+    exec("update settings set value='ON' where mnemocode='LOGSTATUS'");
+    mainWindow().activate();
+    mainWindow().cmdAnagrafica_Click();
+    const std::string log = readFile(kLogFileName);
+    EXPECT_NE(log.find("[25/11/2010 - 14:05:09] frmMain::cmdAnagrafica_Click\r\n"), std::string::npos) << log;
+    // The activation traced itself before it read LOGSTATUS: the first line is a later procedure's.
+    EXPECT_EQ(log.find("frmMain::Form_Activate"), std::string::npos);
+    EXPECT_EQ(log.find("frmMain::cmdAnagrafica_Click"), 24u);
+    EXPECT_LT(log.find("frmMain::cmdAnagrafica_Click"), log.find("frmMain::annullaWhere"));
+
+    for (const std::string off : {"on", "ON "}) {
+        exec("update settings set value='" + off + "' where mnemocode='LOGSTATUS'");
+        mainWindow().activate();
+        std::filesystem::remove(folder() + "/" + kLogFileName);
+        mainWindow().cmdAnagrafica_Click();
+        EXPECT_FALSE(std::filesystem::exists(folder() + "/" + kLogFileName)) << off;
+    }
+}
+
+TEST_F(StartupTest, UnwritableLogIsReportedOnce) {
+    startMain();
+    std::filesystem::create_directory(folder() + "/" + kLogFileName);   // cannot be opened as a file
+    exec("update settings set value='ON' where mnemocode='LOGSTATUS'");
+    mainWindow().activate();
+    mainWindow().cmdAnagrafica_Click();
+    mainWindow().cmdTipologia_Click();
+    ASSERT_EQ(prompts().size(), 1u);
+    EXPECT_EQ(prompts()[0], "Error 75 (Path/File access error) in procedure addToLog of Modulo basGeneralCustom");
+}
+
+}  // namespace

@@ -1,0 +1,344 @@
+// The grid: shape, sorting, selection by mouse and keys, scrolling and the
+// lazy hand-over of changes to the Qt view.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTableView>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/flexgrid.h"
+#include "platform/runtime.h"
+
+using namespace qv;
+
+namespace {
+
+struct GridForm : Form {
+    GridForm() : Form("frmGrid") {}
+    FlexGrid& grid = addAt<FlexGrid>(0, 0, 6000, 3000, "MSFlexGrid1");
+};
+
+// Column 0 holds each row's first position, column 1 the given value.
+void fill(FlexGrid& g, const std::vector<std::string>& values) {
+    g.setRows(1);
+    g.setCols(2);
+    g.setTextMatrix(0, 0, "Pos");
+    g.setTextMatrix(0, 1, "Value");
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        g.setRows(g.Rows() + 1);
+        g.setTextMatrix(g.Rows() - 1, 0, std::to_string(i));
+        g.setTextMatrix(g.Rows() - 1, 1, values[i]);
+    }
+}
+
+std::vector<std::string> column(const FlexGrid& g, int c) {
+    std::vector<std::string> out;
+    for (int r = 1; r < g.Rows(); ++r) out.push_back(g.TextMatrix(r, c));
+    return out;
+}
+
+QTableView* viewOf(FlexGrid& g) { return static_cast<QTableView*>(g.widget()); }
+
+long errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+TEST(FlexGridSort, OrdersDataRowsByTheCurrentColumn) {
+    struct Case {
+        int how;
+        std::vector<std::string> in, out;
+    };
+    const std::vector<Case> cases = {
+        {1, {"10", "9", "b", "A", "", "2"}, {"", "2", "9", "10", "A", "b"}},
+        {2, {"10", "9", "b", "A", "", "2"}, {"b", "A", "10", "9", "2", ""}},
+        {1, {"1,234.50 \xE2\x82\xAC", "200.00 \xE2\x82\xAC", "99 \xE2\x82\xAC"},
+         {"99 \xE2\x82\xAC", "200.00 \xE2\x82\xAC", "1,234.50 \xE2\x82\xAC"}},
+        {1, {"beta", "Alpha", "alpha2", "2010-03-01", "2009-12-31 10:00:00"},
+         {"2009-12-31 10:00:00", "2010-03-01", "Alpha", "alpha2", "beta"}},
+        {3, {"10", "x", "9", "-1.5", " 3 "}, {"-1.5", "x", " 3 ", "9", "10"}},
+        {4, {"10", "x", "9", "-1.5"}, {"10", "9", "x", "-1.5"}},
+        {5, {"10", "9", "b", "A"}, {"10", "9", "A", "b"}},
+        {7, {"b", "B", "a"}, {"B", "a", "b"}},
+    };
+    for (const auto& c : cases) {
+        GridForm f;
+        fill(f.grid, c.in);
+        f.grid.setRow(2);
+        f.grid.setCol(1);
+        f.grid.setSort(c.how);
+        EXPECT_EQ(column(f.grid, 1), c.out) << "Sort " << c.how;
+        EXPECT_EQ(f.grid.TextMatrix(0, 1), "Value");   // the header row never moves
+        EXPECT_EQ(f.grid.Row(), 2);
+        EXPECT_EQ(f.grid.Col(), 1);
+        // Whole rows move: each position still sits beside its value.
+        for (int r = 1; r < f.grid.Rows(); ++r)
+            EXPECT_EQ(c.in[std::stoul(f.grid.TextMatrix(r, 0))], f.grid.TextMatrix(r, 1));
+    }
+}
+
+TEST(FlexGridSort, IsStableInBothDirections) {
+    GridForm f;
+    fill(f.grid, {"b", "a", "B", "A", "x", "5", "5.0", "y"});
+    f.grid.setCol(1);
+    f.grid.setSort(1);
+    EXPECT_EQ(column(f.grid, 0), (std::vector<std::string>{"5", "6", "1", "3", "0", "2", "4", "7"}));
+    f.grid.setSort(2);   // equal keys keep the order they now have
+    EXPECT_EQ(column(f.grid, 0), (std::vector<std::string>{"7", "4", "0", "2", "1", "3", "5", "6"}));
+    fill(f.grid, {"x", "0", "y", "", "-0"});
+    f.grid.setCol(1);
+    f.grid.setSort(4);   // every cell counts as 0
+    EXPECT_EQ(column(f.grid, 0), (std::vector<std::string>{"0", "1", "2", "3", "4"}));
+    EXPECT_EQ(errorOf([&] { f.grid.setSort(9); }), kErrGridBadValue);
+}
+
+TEST(FlexGridShape, GrowingAndShrinkingKeepsCellsAndClampsTheCurrentCell) {
+    GridForm f;
+    FlexGrid& g = f.grid;
+    g.setRows(1);
+    g.setCols(3);
+    for (int r = 1; r <= 500; ++r) {
+        g.setRows(g.Rows() + 1);
+        for (int c = 0; c < 3; ++c) g.setTextMatrix(r, c, std::to_string(r * 10 + c));
+    }
+    EXPECT_EQ(g.Rows(), 501);
+    EXPECT_EQ(g.TextMatrix(1, 0), "10");
+    EXPECT_EQ(g.TextMatrix(500, 2), "5002");
+    g.setCols(4);
+    EXPECT_EQ(g.TextMatrix(250, 2), "2502");
+    EXPECT_EQ(g.TextMatrix(250, 3), "");
+    g.setRow(400);
+    g.setCol(3);
+    g.setRows(10);
+    g.setCols(2);
+    EXPECT_EQ(g.Row(), 9);
+    EXPECT_EQ(g.Col(), 1);
+    g.setRows(12);
+    EXPECT_EQ(g.TextMatrix(9, 1), "91");
+    EXPECT_EQ(g.TextMatrix(10, 1), "");   // rows added again start empty
+    g.setText("current");
+    EXPECT_EQ(g.TextMatrix(9, 1), "current");
+}
+
+TEST(FlexGridShape, RemoveItemTakesOutOneDataRow) {
+    GridForm f;
+    FlexGrid& g = f.grid;
+    fill(g, {"a", "b", "c", "d"});
+    g.setRow(4);
+    g.RemoveItem(2);
+    EXPECT_EQ(column(g, 1), (std::vector<std::string>{"a", "c", "d"}));
+    EXPECT_EQ(g.Row(), 3);   // clamped into the grid
+    g.RemoveItem(3);
+    g.RemoveItem(1);
+    g.RemoveItem(1);
+    EXPECT_EQ(g.Rows(), 1);
+    EXPECT_EQ(g.Row(), 0);
+    EXPECT_EQ(g.TextMatrix(0, 1), "Value");
+    EXPECT_EQ(errorOf([&] { g.RemoveItem(1); }), kErrGridSubscript);
+    EXPECT_EQ(errorOf([&] { g.RemoveItem(0); }), kErrGridSubscript);
+}
+
+TEST(FlexGridShape, OutOfRangeIndexesRaise) {
+    GridForm f;
+    FlexGrid& g = f.grid;
+    g.setRows(3);
+    g.setCols(2);
+    const std::vector<std::pair<long, std::function<void()>>> cases = {
+        {381, [&] { (void)g.TextMatrix(3, 0); }},   {381, [&] { (void)g.TextMatrix(0, -1); }},
+        {381, [&] { g.setTextMatrix(-1, 0, "x"); }}, {381, [&] { g.setTextMatrix(0, 2, "x"); }},
+        {381, [&] { (void)g.ColWidth(2); }},         {381, [&] { g.setColWidth(-1, 100); }},
+        {381, [&] { g.setRow(3); }},                 {381, [&] { g.setCol(-1); }},
+        {381, [&] { g.setRowSel(-1); }},             {381, [&] { g.setColSel(2); }},
+        {381, [&] { (void)g.RowHeight(3); }},        {381, [&] { g.pressCell(3, 0); }},
+        {30009, [&] { g.setRows(0); }},              {30009, [&] { g.setRows(-4); }},
+        {30010, [&] { g.setCols(0); }},              {380, [&] { g.setFontSize(0); }},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(errorOf(cases[i].second), cases[i].first) << "case " << i;
+    try {
+        (void)g.TextMatrix(5, 5);
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.Description(), "Subscript out of range");
+    }
+    EXPECT_EQ(g.Rows(), 3);
+    EXPECT_EQ(g.Cols(), 2);
+}
+
+TEST(FlexGridMouse, PressSetsTheCellBeforeMouseDownThenReportsTheChange) {
+    GridForm f;
+    FlexGrid& g = f.grid;
+    fill(g, std::vector<std::string>(100, "v"));
+    g.setColWidth(0, 0);
+    g.setColWidth(1, 2000);
+    std::vector<std::string> events;
+    g.MouseDown = [&](int button, int shift, float x, float y) {
+        events.push_back("down " + std::to_string(g.Row()) + "," + std::to_string(g.Col()) + " b" + std::to_string(button));
+        EXPECT_EQ(shift, 0);
+        EXPECT_TRUE(g.RowIsVisible(g.Row()));
+        const float rh = static_cast<float>(g.RowHeight(0));
+        if (g.Row() == 0)
+            EXPECT_LT(y, g.RowHeight(1));
+        else
+            EXPECT_FLOAT_EQ(y, rh + static_cast<float>(g.Row() - g.TopRow()) * rh + rh / 2);
+        EXPECT_FLOAT_EQ(x, 1000.0f);   // centre of column 1, column 0 being hidden
+    };
+    g.MouseUp = [&](int, int, float, float) { events.push_back("up"); };
+    g.SelChange = [&] { events.push_back("sel"); };
+    g.DblClick = [&] { events.push_back("dbl"); };
+
+    g.pressCell(5, 1);
+    g.pressCell(5, 1, 2);   // same cell: no selection change
+    g.pressCell(0, 1);      // header
+    g.pressCell(90, 1);     // below the view: brought into view first
+    g.doubleClickCell(3, 1);
+    EXPECT_EQ(events, (std::vector<std::string>{"down 5,1 b1", "up", "sel", "down 5,1 b2", "up", "down 0,1 b1", "up",
+                                                "sel", "down 90,1 b1", "up", "sel", "down 3,1 b1", "up", "sel", "dbl"}));
+    EXPECT_EQ(g.RowSel(), 3);
+    EXPECT_EQ(g.ColSel(), 1);
+}
+
+TEST(FlexGridKeys, KeysMoveTheCurrentCellBetweenKeyDownAndKeyUp) {
+    GridForm f;
+    FlexGrid& g = f.grid;
+    fill(g, {"a", "b", "c"});
+    g.setCols(4);
+    g.setColWidth(2, 0);
+    std::vector<std::string> events;
+    g.KeyDown = [&](int code, int shift) {
+        events.push_back("down " + std::to_string(code) + "/" + std::to_string(shift));
+    };
+    g.KeyUp = [&](int code, int) { events.push_back("up " + std::to_string(code)); };
+    g.SelChange = [&] { events.push_back("sel " + std::to_string(g.Row()) + "," + std::to_string(g.Col())); };
+    g.setRow(2);
+    g.setCol(1);
+    g.pressKey(40);      // Down
+    g.pressKey(40);      // already on the last row: nothing moves
+    g.pressKey(39);      // Right skips the hidden column 2
+    g.pressKey(46);      // Delete moves nothing
+    g.pressKey(38, 1);   // Shift+Up moves the other corner only
+    EXPECT_EQ(events, (std::vector<std::string>{"down 40/0", "sel 3,1", "up 40", "down 40/0", "up 40", "down 39/0",
+                                                "sel 3,3", "up 39", "down 46/0", "up 46", "down 38/1", "sel 3,3",
+                                                "up 38"}));
+    EXPECT_EQ(g.RowSel(), 2);
+    g.pressKey(36);   // Home
+    EXPECT_EQ(g.Col(), 0);
+    EXPECT_EQ(g.RowSel(), 3);
+}
+
+TEST(FlexGridScroll, TopRowAndRowIsVisibleAgreeWithTheGridHeight) {
+    GridForm f;
+    FlexGrid& g = f.grid;
+    fill(g, std::vector<std::string>(100, "v"));
+    const int rh = g.RowHeight(0);
+    g.setHeight(rh + 10 * rh + rh / 2);   // header, 10 whole rows and half of one
+    EXPECT_EQ(g.TopRow(), 1);
+    g.setTopRow(20);
+    EXPECT_EQ(g.TopRow(), 20);
+    std::vector<int> visible;
+    for (int r = 0; r <= g.Rows(); ++r)
+        if (g.RowIsVisible(r)) visible.push_back(r);
+    EXPECT_EQ(visible, (std::vector<int>{0, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30}));
+    g.setTopRow(1000);   // clamped so that the last page is full
+    EXPECT_EQ(g.TopRow(), 91);
+    EXPECT_TRUE(g.RowIsVisible(100));
+    g.setTopRow(-3);
+    EXPECT_EQ(g.TopRow(), 1);
+    g.setRows(5);
+    EXPECT_EQ(g.TopRow(), 1);
+    EXPECT_TRUE(g.RowIsVisible(4));
+    // Keys keep the current row in view.
+    fill(g, std::vector<std::string>(100, "v"));
+    g.setRow(1);
+    for (int i = 0; i < 15; ++i) g.pressKey(40);
+    EXPECT_EQ(g.Row(), 16);
+    EXPECT_EQ(g.TopRow(), 7);
+}
+
+TEST(FlexGridView, ChangesReachTheViewOnceBackInTheEventLoop) {
+    GridForm f;
+    FlexGrid& g = f.grid;
+    QTableView* view = viewOf(g);
+    g.setRows(1);
+    g.setCols(3);
+    QCoreApplication::processEvents();
+    int inserts = 0;
+    QObject::connect(view->model(), &QAbstractItemModel::rowsInserted, [&] { ++inserts; });
+    for (int r = 1; r <= 1000; ++r) {
+        g.setRows(g.Rows() + 1);
+        g.setTextMatrix(r, 1, "row " + std::to_string(r));
+    }
+    g.setTextMatrix(0, 1, "Name");
+    g.setColWidth(0, 0);
+    g.setColWidth(2, 1500);
+    EXPECT_EQ(view->model()->rowCount(), 0);   // nothing per row
+    QCoreApplication::processEvents();
+    EXPECT_EQ(inserts, 1);
+    EXPECT_EQ(view->model()->rowCount(), 999 + 1);
+    EXPECT_EQ(view->model()->index(999, 1).data().toString(), QStringLiteral("row 1000"));
+    EXPECT_EQ(view->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Name"));
+    EXPECT_TRUE(view->isColumnHidden(0));
+    EXPECT_FALSE(view->isColumnHidden(2));
+    EXPECT_EQ(view->columnWidth(2), twipsToPixels(1500));
+    g.setColWidth(0, 600);
+    g.syncView();
+    EXPECT_FALSE(view->isColumnHidden(0));
+}
+
+TEST(FlexGridView, RealMouseAndKeyEventsTakeTheGridPath) {
+    GridForm f;
+    FlexGrid& g = f.grid;
+    fill(g, std::vector<std::string>(50, "v"));
+    f.Show();
+    QCoreApplication::processEvents();
+    QTableView* view = viewOf(g);
+    std::vector<std::string> events;
+    g.MouseDown = [&](int button, int, float, float y) {
+        events.push_back("down " + std::to_string(g.Row()) + " b" + std::to_string(button) +
+                         (y < g.RowHeight(1) ? " header" : ""));
+    };
+    g.KeyDown = [&](int code, int) { events.push_back("key " + std::to_string(code)); };
+
+    const QPoint cell = view->visualRect(view->model()->index(2, 1)).center();   // grid row 3
+    QMouseEvent press(QEvent::MouseButtonPress, cell, view->viewport()->mapToGlobal(cell), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &press);
+    QWidget* header = view->horizontalHeader()->viewport();
+    const QPoint top(view->horizontalHeader()->sectionViewportPosition(1) + 5, 3);
+    QMouseEvent onHeader(QEvent::MouseButtonPress, top, header->mapToGlobal(top), Qt::LeftButton, Qt::LeftButton,
+                         Qt::NoModifier);
+    QApplication::sendEvent(header, &onHeader);
+    QKeyEvent period(QEvent::KeyPress, Qt::Key_Period, Qt::NoModifier, ".");
+    QApplication::sendEvent(view, &period);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(view, &del);
+    EXPECT_EQ(events, (std::vector<std::string>{"down 3 b2", "down 0 b1 header", "key 190", "key 46"}));
+
+    g.setTopRow(20);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->rowAt(0) + 1, g.TopRow());
+}
+
+TEST(FlexGridFont, TextWidthAndRowHeightFollowTheFont) {
+    GridForm f;
+    FlexGrid& g = f.grid;
+    const int narrow = g.TextWidth("Quorvel");
+    EXPECT_GT(narrow, 0);
+    EXPECT_EQ(g.TextWidth(""), 0);
+    EXPECT_GT(g.TextWidth("Quorvel Quorvel"), narrow);
+    const int height = g.RowHeight(0);
+    g.setFontSize(g.FontSize() * 3);
+    EXPECT_GT(g.TextWidth("Quorvel"), narrow * 2);
+    EXPECT_GT(g.RowHeight(0), height);
+    EXPECT_EQ(g.RowHeight(0), g.RowHeight(1));
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+// Windows and controls: modal showing, activation, design state, instances.
+#include <gtest/gtest.h>
+
+#include "platform/forms.h"
+#include "platform/runtime.h"
+
+using namespace qv;
+
+namespace {
+
+struct Counted : Form {
+    explicit Counted(const std::string& n = "frmCounted") : Form(n) {}
+    TextBox& txt = addAt<TextBox>(0, 0, 1000, 300, "txtName");
+    ComboBox& cbo = addAt<ComboBox>(0, 400, 1000, 300, "cboKind");
+    CheckBox& chk = addAt<CheckBox>(0, 800, 1000, 300, "chkFlag", "Flag");
+    CommandButton& cmd = addAt<CommandButton>(0, 1200, 1000, 300, "cmdOK", "Ok");
+    int loads = 0, activations = 0, unloads = 0;
+    void Form_Load() override { ++loads; }
+    void Form_Activate() override { ++activations; }
+    void Form_Unload() override { ++unloads; }
+};
+
+struct Child : Counted {
+    Child() : Counted("frmChild") {}
+    static int destroyed;
+    ~Child() override { ++destroyed; }
+};
+int Child::destroyed = 0;
+
+class FormsTest : public ::testing::Test {
+protected:
+    void TearDown() override { forms::setModalRunner(nullptr); }
+};
+
+TEST_F(FormsTest, ModalWindowActivatesItsParentWhenItCloses) {
+    Counted parent;
+    parent.Show();
+    EXPECT_EQ(parent.loads, 1);
+    EXPECT_EQ(parent.activations, 1);
+    Child::destroyed = 0;
+    int scripted = 0;
+    forms::setModalRunner([&](Form& f) {
+        ++scripted;
+        auto& child = dynamic_cast<Child&>(f);
+        EXPECT_EQ(child.activations, 1);
+        EXPECT_EQ(Form::openWindows().back(), &f);
+        // The window's own OK: unload and release while its handler runs.
+        child.Unload();
+        Instance<Child>::release();
+        EXPECT_EQ(Child::destroyed, 0);   // not while its code is on the stack
+    });
+    Instance<Child>::get().ShowModal();
+    EXPECT_EQ(scripted, 1);
+    EXPECT_EQ(Child::destroyed, 1);
+    EXPECT_FALSE(Instance<Child>::exists());
+    EXPECT_EQ(parent.activations, 2);
+
+    // A window the script leaves open is closed as by its close box: unloaded, not released.
+    forms::setModalRunner([](Form&) {});
+    Child& again = Instance<Child>::get();
+    again.ShowModal();
+    EXPECT_FALSE(again.Loaded());
+    EXPECT_EQ(again.unloads, 1);
+    EXPECT_TRUE(Instance<Child>::exists());
+    EXPECT_EQ(parent.activations, 3);
+    Instance<Child>::release();
+    forms::flushReleased();
+}
+
+TEST_F(FormsTest, LoadedAgainAWindowStartsAsDesigned) {
+    forms::setModalRunner([](Form& f) {
+        auto& c = dynamic_cast<Counted&>(f);
+        c.txt.setText("typed");
+        c.chk.setValue(1);
+        c.cbo.AddItem("one");
+        c.cbo.setListIndex(0);
+    });
+    Counted w;
+    w.ShowModal();
+    EXPECT_EQ(w.txt.Text(), "typed");
+    forms::setModalRunner([](Form& f) {
+        auto& c = dynamic_cast<Counted&>(f);
+        EXPECT_EQ(c.txt.Text(), "");
+        EXPECT_EQ(c.chk.Value(), 0);
+        EXPECT_EQ(c.cbo.ListCount(), 0);
+    });
+    w.ShowModal();
+    EXPECT_EQ(w.loads, 2);
+}
+
+TEST_F(FormsTest, ComboItemsSelectionAndEvents) {
+    Counted w;
+    w.Load();
+    int changes = 0;
+    w.cbo.Change = [&] { ++changes; };
+    for (const char* t : {"a", "b", "c"}) {
+        w.cbo.AddItem(t);
+        w.cbo.setItemData(w.cbo.NewIndex(), 100 + w.cbo.NewIndex());
+    }
+    EXPECT_EQ(w.cbo.ListCount(), 3);
+    EXPECT_EQ(w.cbo.ListIndex(), -1);
+    EXPECT_EQ(w.cbo.Text(), "");
+    EXPECT_EQ(changes, 0);   // adding items selects nothing
+    w.cbo.setListIndex(2);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(w.cbo.Text(), "c");
+    EXPECT_EQ(w.cbo.ItemData(w.cbo.ListIndex()), 102);
+    w.cbo.setListIndex(-1);
+    EXPECT_EQ(w.cbo.Text(), "");
+    EXPECT_THROW(w.cbo.setListIndex(3), RuntimeError);
+    EXPECT_THROW(w.cbo.ItemData(-1), RuntimeError);
+    w.cbo.setDropDownList(true);
+    w.cbo.setListIndex(1);
+    EXPECT_EQ(w.cbo.Text(), "b");
+    int lastKey = 0;
+    w.cbo.KeyUp = [&](int code, int) { lastKey = code; };
+    w.cbo.keyUp(35);
+    EXPECT_EQ(lastKey, 35);
+}
+
+TEST_F(FormsTest, CheckValuesAndCaptions) {
+    Counted w;
+    w.Load();
+    for (int v : {0, 1, 2, 0}) {
+        w.chk.setValue(v);
+        EXPECT_EQ(w.chk.Value(), v);
+    }
+    EXPECT_THROW(w.chk.setValue(3), RuntimeError);
+    EXPECT_EQ(w.cmd.Caption(), "Ok");
+    EXPECT_THROW(w.txt.Caption(), RuntimeError);   // a text box has no caption
+    int clicks = 0;
+    w.cmd.Click = [&] { ++clicks; };
+    w.cmd.click();
+    w.cmd.setEnabled(false);
+    w.cmd.click();
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(FormsTest, GeometryIsInTwips) {
+    Counted w;
+    w.txt.Move(1500, 300, 3000, 450);
+    EXPECT_NEAR(w.txt.Left(), 1500, twipsPerPixel());
+    EXPECT_NEAR(w.txt.Width(), 3000, twipsPerPixel());
+    w.setWidth(6450);
+    EXPECT_NEAR(w.Width(), 6450, twipsPerPixel());
+    EXPECT_GT(screen::widthTwips(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,159 @@
+#include "fixture.h"
+
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/database.h"
+#include "core/dbupdates.h"
+#include "core/frmMain.h"
+#include "core/globals.h"
+#include "core/msgbox.h"
+#include "core/trace.h"
+
+namespace qvtest {
+
+namespace {
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct Db {
+    sqlite3* h = nullptr;
+    explicit Db(const std::string& path) {
+        if (sqlite3_open(path.c_str(), &h) != SQLITE_OK) throw std::runtime_error("open " + path);
+    }
+    ~Db() { sqlite3_close(h); }
+};
+}  // namespace
+
+void buildShippedDatabase(const std::string& path) {
+    Db db(path);
+    for (const char* script : {"/schema.sql", "/reports.sql"}) {
+        char* err = nullptr;
+        const std::string sql = readFile(std::string(QV_DATA_DIR) + script);
+        if (sqlite3_exec(db.h, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+            const std::string msg = err ? err : "?";
+            sqlite3_free(err);
+            throw std::runtime_error(std::string(script) + ": " + msg);
+        }
+    }
+}
+
+void AppFixture::SetUp() {
+    namespace fs = std::filesystem;
+    std::string tmpl = (fs::temp_directory_path() / "quorvel-test-XXXXXX").string();
+    folder_ = mkdtemp(tmpl.data());
+    buildShippedDatabase(dbPath());
+    qv::env::setProgramFolder(folder_);
+    qv::env::setEnglish(true);
+    qv::env::setClock([this] { return clock; });
+    qv::msgbox::setFactory([this] {
+        auto b = std::make_unique<qv::ScriptedMessageBox>();
+        box_ = b.get();
+        return b;
+    });
+    qv::msgbox::setRuntimeBoxSink([this](const std::string& text) {
+        if (box_) box_->calls.push_back({false, "[runtime] " + text, 0, "Quorvel"});
+    });
+    qv::gMsgBox();   // create it now, so box() is there from the start
+    qv::forms::setModalRunner([this](qv::Form& f) {
+        modalShown.push_back(f.Name());
+        if (scripts_.empty()) return;
+        auto script = std::move(scripts_.front());
+        scripts_.pop_front();
+        script(f);
+    });
+}
+
+void AppFixture::TearDown() {
+    qv::releaseMainWindow();
+    qv::forms::flushReleased();
+    qv::forms::setModalRunner(nullptr);
+    qv::resetDatabase();
+    qv::resetMsgBox();
+    qv::msgbox::setFactory(nullptr);
+    qv::msgbox::setRuntimeBoxSink(nullptr);
+    qv::env::setClock(nullptr);
+    qv::env::setProgramFolder({});
+    qv::env::setEnglish(true);
+    qv::gLogStatus.clear();
+    qv::resetLogFailure();
+    qv::gNumAggiornamenti = 0;
+    std::error_code ec;
+    std::filesystem::remove_all(folder_, ec);
+}
+
+void AppFixture::openDb() {
+    qv::gDbType = "SqlLite";
+    qv::OpenDb();
+}
+
+void AppFixture::startMain() { qv::mainWindow().Show(); }
+
+void AppFixture::recordStatements() {
+    auto* conn = qv::gSqlLiteDb();
+    ASSERT_TRUE(conn && conn->handle());
+    statements.clear();
+    sqlite3_trace_v2(
+        conn->handle(), SQLITE_TRACE_STMT,
+        [](unsigned, void* ctx, void* stmt, void*) -> int {
+            // The expanded text is the statement as the program wrote it.
+            const char* sql = sqlite3_sql(static_cast<sqlite3_stmt*>(stmt));
+            static_cast<std::vector<std::string>*>(ctx)->emplace_back(sql ? sql : "");
+            return 0;
+        },
+        &statements);
+}
+
+void AppFixture::exec(const std::string& sql) {
+    Db db(dbPath());
+    char* err = nullptr;
+    if (sqlite3_exec(db.h, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const std::string msg = err ? err : "?";
+        sqlite3_free(err);
+        throw std::runtime_error(sql + ": " + msg);
+    }
+}
+
+std::vector<std::vector<std::string>> AppFixture::rows(const std::string& sql) {
+    Db db(dbPath());
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db.h, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
+        throw std::runtime_error(sql + ": " + sqlite3_errmsg(db.h));
+    std::vector<std::vector<std::string>> out;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        std::vector<std::string> row;
+        for (int i = 0; i < sqlite3_column_count(st); ++i) {
+            const auto* t = sqlite3_column_text(st, i);
+            row.emplace_back(t ? reinterpret_cast<const char*>(t) : "<null>");
+        }
+        out.push_back(std::move(row));
+    }
+    sqlite3_finalize(st);
+    return out;
+}
+
+std::optional<std::string> AppFixture::scalar(const std::string& sql) {
+    auto r = rows(sql);
+    if (r.empty() || r[0].empty() || r[0][0] == "<null>") return std::nullopt;
+    return r[0][0];
+}
+
+long long AppFixture::count(const std::string& sql) { return std::stoll(scalar(sql).value_or("0")); }
+
+std::vector<std::string> AppFixture::prompts() const {
+    std::vector<std::string> out;
+    if (!box_) return out;
+    for (const auto& c : box_->calls)
+        if (!c.isInput) out.push_back(c.prompt);
+    return out;
+}
+
+}  // namespace qvtest

@@ -50,6 +50,7 @@ frmMain::frmMain()
       LumoXPPicture3(addAt<Picture>(5760, 4080, 495, 495, "LumoXPPicture3")) {
     setWidth(6450);
     setHeight(5100);
+    LumoXPLabel1.setCentered(true);
     cmdAssegniRicevuti.Click = [this] { cmdAssegniRicevuti_Click(); };
     cmdAssegniEmessi.Click = [this] { cmdAssegniEmessi_Click(); };
     cmdAnagrafica.Click = [this] { cmdAnagrafica_Click(); };

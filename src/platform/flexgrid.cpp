@@ -48,6 +48,13 @@ std::optional<double> readCellNumber(std::string_view t) {
     // Most texts are words: leave them at once.
     if (!(std::isdigit(first) || first == '+' || first == '-' || first == '.' || first == '$' || first >= 0x80))
         return std::nullopt;
+    {   // Whole numbers, the common case, without the general reader.
+        std::size_t i = (first == '+' || first == '-') ? 1 : 0;
+        const std::size_t digits = t.size() - i;
+        std::int64_t v = 0;
+        while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) v = v * 10 + (t[i++] - '0');
+        if (i == t.size() && digits > 0 && digits <= 15) return static_cast<double>(first == '-' ? -v : v);
+    }
     for (std::string_view sign : {std::string_view("\xE2\x82\xAC"), std::string_view("$"), std::string_view("\xC2\xA3")}) {
         if (t.starts_with(sign)) {
             t = stripBlanks(t.substr(sign.size()));
@@ -178,7 +185,7 @@ public:
             case Qt::DisplayRole: return q(grid->cells_[r][c]);
             case Qt::TextAlignmentRole: {
                 const bool number = readCellNumber(grid->cells_[r][c]).has_value();
-                return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
+                return static_cast<int>(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
             }
             case Qt::BackgroundRole:
             case Qt::ForegroundRole: {
@@ -195,7 +202,7 @@ public:
     QVariant headerData(int section, Qt::Orientation o, int role) const override {
         if (!grid || o != Qt::Horizontal || section < 0 || section >= grid->Cols()) return {};
         if (role == Qt::DisplayRole) return q(grid->cells_[0][section]);
-        if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignVCenter | Qt::AlignLeft);
+        if (role == Qt::TextAlignmentRole) return static_cast<int>(Qt::AlignVCenter | Qt::AlignLeft);
         return {};
     }
 
@@ -693,36 +700,42 @@ void FlexGrid::setSort(int how) {
     const auto key = static_cast<std::size_t>(col_);
 
     // Keys are read once per row, not once per comparison, and carry the
-    // first 16 bytes of the text so that most comparisons touch no cell.
+    // first 32 bytes of the text so that most comparisons touch no cell.
+    constexpr std::size_t kPrefixWords = 4, kPrefixBytes = kPrefixWords * 8;
     struct Key {
-        std::uint64_t prefix[2];
+        std::uint64_t prefix[kPrefixWords];
         double number;
         const std::string* text;
         int kind;   // generic: 0 empty, 1 number, 2 other text
         int row;
     };
     const bool fold = how <= 6;
-    std::vector<Key> keys(static_cast<std::size_t>(dataRows));
-    for (std::size_t i = 0; i < keys.size(); ++i) {
+    const std::size_t count = static_cast<std::size_t>(dataRows);
+    std::vector<Key> keys(count);
+    // Cells lie all over the heap: fetch the cell objects, then their texts, ahead of use.
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + 2 * kAhead < count) __builtin_prefetch(cells_[i + 1 + 2 * kAhead].data() + key);
+        if (i + kAhead < count) __builtin_prefetch(cells_[i + 1 + kAhead][key].data());
         const std::string& t = cells_[i + 1][key];
         Key& k = keys[i];
-        k = {{0, 0}, 0.0, &t, 0, static_cast<int>(i) + 1};
+        k = {{0, 0, 0, 0}, 0.0, &t, 0, static_cast<int>(i) + 1};
         if (how <= 4) {
             const auto n = t.empty() ? std::nullopt : readCellNumber(t);
             if (how <= 2) k.kind = t.empty() ? 0 : n ? 1 : 2;
             if (n) k.number = *n;
         }
-        const std::size_t len = std::min<std::size_t>(t.size(), 16);
+        const std::size_t len = std::min(t.size(), kPrefixBytes);
         for (std::size_t j = 0; j < len; ++j) {
             const auto byte = static_cast<unsigned char>(t[j]);
             k.prefix[j / 8] |= static_cast<std::uint64_t>(fold ? lowerAscii(byte) : byte) << (56 - 8 * (j % 8));
         }
     }
     auto compareText = [fold](const Key& a, const Key& b) {
-        if (a.prefix[0] != b.prefix[0]) return a.prefix[0] < b.prefix[0] ? -1 : 1;
-        if (a.prefix[1] != b.prefix[1]) return a.prefix[1] < b.prefix[1] ? -1 : 1;
+        for (std::size_t w = 0; w < kPrefixWords; ++w)
+            if (a.prefix[w] != b.prefix[w]) return a.prefix[w] < b.prefix[w] ? -1 : 1;
         const std::size_t la = a.text->size(), lb = b.text->size();
-        if (la <= 16 && lb <= 16) return la < lb ? -1 : la > lb ? 1 : 0;
+        if (la <= kPrefixBytes && lb <= kPrefixBytes) return la < lb ? -1 : la > lb ? 1 : 0;
         return fold ? compareNoCase(*a.text, *b.text) : a.text->compare(*b.text);
     };
     auto sortBy = [&](auto less) {

@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTextCursor>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -172,6 +173,9 @@ Label::Label(Form& owner, std::string name, const std::string& caption, bool bol
     }
     setWidget(l);
 }
+void Label::setCentered(bool on) {
+    static_cast<QLabel*>(widget())->setAlignment(on ? Qt::AlignHCenter | Qt::AlignTop : Qt::AlignLeft | Qt::AlignTop);
+}
 std::string Label::Caption() const { return s(static_cast<QLabel*>(widget())->text()); }
 void Label::setCaption(const std::string& text) { static_cast<QLabel*>(widget())->setText(q(text)); }
 void Label::captureDesign() {
@@ -185,17 +189,56 @@ void Label::restoreDesign() {
 
 // ---------------------------------------------------------------- CommandButton
 
+namespace {
+// A push button whose caption wraps onto several lines, as the tall buttons
+// of the windows need; its access key still works.
+class WrapButton : public QPushButton {
+public:
+    WrapButton() {
+        label_ = new QLabel(this);
+        label_->setWordWrap(true);
+        label_->setAlignment(Qt::AlignCenter);
+        label_->setTextFormat(Qt::RichText);
+        label_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(4, 2, 4, 2);
+        layout->addWidget(label_);
+    }
+    void setCaption(const QString& caption) {
+        caption_ = caption;
+        setShortcut(QKeySequence::mnemonic(caption));
+        // "&x" shows x underlined; "&&" is a plain "&".
+        QString html;
+        for (int i = 0; i < caption.size(); ++i) {
+            const QChar c = caption[i];
+            if (c == QLatin1Char('&') && i + 1 < caption.size()) {
+                const QChar next = caption[++i];
+                html += next == QLatin1Char('&') ? QStringLiteral("&amp;")
+                                                  : QStringLiteral("<u>") + QString(next).toHtmlEscaped() + QStringLiteral("</u>");
+            } else {
+                html += QString(c).toHtmlEscaped();
+            }
+        }
+        label_->setText(html);
+    }
+    const QString& caption() const { return caption_; }
+
+private:
+    QLabel* label_;
+    QString caption_;
+};
+}  // namespace
+
 CommandButton::CommandButton(Form& owner, std::string name, const std::string& caption)
     : Control(owner, ControlKind::Button, std::move(name)) {
-    auto* b = new QPushButton(q(caption));
+    auto* b = new WrapButton;
+    b->setCaption(q(caption));
     b->setAutoDefault(false);
     QObject::connect(b, &QPushButton::clicked, [this] { click(); });
     setWidget(b);
 }
-std::string CommandButton::Caption() const { return s(static_cast<QPushButton*>(widget())->text()); }
-void CommandButton::setCaption(const std::string& text) {
-    static_cast<QPushButton*>(widget())->setText(q(text));
-}
+std::string CommandButton::Caption() const { return s(static_cast<WrapButton*>(widget())->caption()); }
+void CommandButton::setCaption(const std::string& text) { static_cast<WrapButton*>(widget())->setCaption(q(text)); }
 void CommandButton::click() {
     if (Enabled() && Click) Click();
 }

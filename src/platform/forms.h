@@ -86,6 +86,7 @@ private:
 class Label : public Control {
 public:
     Label(Form& owner, std::string name, const std::string& caption, bool bold = false);
+    void setCentered(bool on);
     std::string Caption() const override;
     void setCaption(const std::string& text) override;
     void captureDesign() override;

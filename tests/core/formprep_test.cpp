@@ -21,7 +21,7 @@ TEST_F(FormPrepTest, PutSpacesInLabelsAndDefaultPointer) {
         {"DataAssegno", "Data Assegno"}, {"DataUltimaModifica", "Data Ultima Modifica"},
         {"NumeroConto", "Numero Conto"}, {"ABI", "ABI"}, {"CFIva", "CFIva"},
         {"ASSEGNIEMESSIID", "ASSEGNIEMESSIID"}, {"Numero_Conto", "Numero _Conto"}, {"", ""},
-        {"x`y[", "x `y["}, {"\xC3\xA0Z", "\xC3\xA0 Z"},
+        {"x`y[", "x `y ["}, {"\xC3\xA0Z", "\xC3\xA0 Z"},
     };
     for (const auto& [in, out] : cases) {
         screen::setMousePointer(11);

@@ -95,10 +95,28 @@ TEST(FlexGridSort, IsStableInBothDirections) {
     EXPECT_EQ(column(f.grid, 0), (std::vector<std::string>{"5", "6", "1", "3", "0", "2", "4", "7"}));
     f.grid.setSort(2);   // equal keys keep the order they now have
     EXPECT_EQ(column(f.grid, 0), (std::vector<std::string>{"7", "4", "0", "2", "1", "3", "5", "6"}));
-    fill(f.grid, {"x", "0", "y", "", "-0"});
-    f.grid.setCol(1);
-    f.grid.setSort(4);   // every cell counts as 0
-    EXPECT_EQ(column(f.grid, 0), (std::vector<std::string>{"0", "1", "2", "3", "4"}));
+
+    // Enough rows for any unstable sort to show: few keys, many ties.
+    const std::vector<std::string> keys = {"Rossi", "ROSSI", "7", "7.0", "", "x", "-0", "0"};
+    for (int how : {1, 2, 3, 4, 5, 6}) {
+        std::vector<std::string> values;
+        for (int i = 0; i < 400; ++i) values.push_back(keys[static_cast<std::size_t>(i * 7 % 8)]);
+        fill(f.grid, values);
+        f.grid.setCol(1);
+        f.grid.setSort(how);
+        // Which cells the sort must treat as equal.
+        auto group = [how](const std::string& v) -> std::string {
+            if (how >= 5) return toLowerAscii(v);
+            if (v == "7" || v == "7.0") return "7";
+            if (how >= 3 || v == "-0") return "0";
+            return toLowerAscii(v);
+        };
+        for (int r = 2; r < f.grid.Rows(); ++r) {
+            if (group(f.grid.TextMatrix(r - 1, 1)) != group(f.grid.TextMatrix(r, 1))) continue;
+            EXPECT_LT(std::stoi(f.grid.TextMatrix(r - 1, 0)), std::stoi(f.grid.TextMatrix(r, 0)))
+                << "Sort " << how << " row " << r;
+        }
+    }
     EXPECT_EQ(errorOf([&] { f.grid.setSort(9); }), kErrGridBadValue);
 }
 

@@ -11,7 +11,12 @@
 #include "core/msgbox.h"
 #include "core/trace.h"
 #include "core/translation.h"
+#include "issued/frmAssegniEmessi.h"
+#include "received/frmAssegniRicevuti.h"
+#include "registers/frmAnagrafica.h"
+#include "registers/frmMieiContiCorrenti.h"
 #include "registers/frmTipologiaPersone.h"
+#include "reports/frmSplashReports.h"
 
 namespace qv {
 
@@ -96,23 +101,35 @@ void frmMain::annullaWhere() {
 }
 
 void frmMain::cmdAssegniRicevuti_Click() {
-    runProc(kMain, "cmdAssegniRicevuti_Click", [this] { annullaWhere(); });
+    runProc(kMain, "cmdAssegniRicevuti_Click", [this] {
+        annullaWhere();
+        Instance<frmAssegniRicevuti>::get().ShowModal();
+    });
 }
 
 void frmMain::cmdAssegniEmessi_Click() {
-    runProc(kMain, "cmdAssegniEmessi_Click", [this] { annullaWhere(); });
+    runProc(kMain, "cmdAssegniEmessi_Click", [this] {
+        annullaWhere();
+        Instance<frmAssegniEmessi>::get().ShowModal();
+    });
 }
 
 void frmMain::cmdAnagrafica_Click() {
-    runProc(kMain, "cmdAnagrafica_Click", [this] { annullaWhere(); });
+    runProc(kMain, "cmdAnagrafica_Click", [this] {
+        annullaWhere();
+        Instance<frmAnagrafica>::get().ShowModal();
+    });
 }
 
 void frmMain::cmdContiCorrenti_Click() {
-    runProc(kMain, "cmdContiCorrenti_Click", [this] { annullaWhere(); });
+    runProc(kMain, "cmdContiCorrenti_Click", [this] {
+        annullaWhere();
+        Instance<frmMieiContiCorrenti>::get().ShowModal();
+    });
 }
 
 void frmMain::cmdReportistica_Click() {
-    runProc(kMain, "cmdReportistica_Click", [] {});
+    runProc(kMain, "cmdReportistica_Click", [] { Instance<frmSplashReports>::get().ShowModal(); });
 }
 
 void frmMain::cmdTipologia_Click() {

@@ -1,6 +1,7 @@
 #include "lists/amounts.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 
 #include "core/translation.h"
@@ -71,6 +72,15 @@ std::optional<std::string> parseAmount(const std::string& typed) {
 std::string amountForInput(const Value& stored) {
     if (stored.isNull()) return {};
     std::string t = stored.str();
+    // Very large or small values come back in exponent form, which no typed
+    // amount may use: write them out in plain digits (shortest exact form).
+    if (t.find_first_of("eE") != std::string::npos) {
+        if (const auto v = parsePlainNumber(t)) {
+            char buf[400];
+            const auto r = std::to_chars(buf, buf + sizeof buf, *v, std::chars_format::fixed);
+            if (r.ec == std::errc()) t.assign(buf, r.ptr);
+        }
+    }
     const std::size_t p = t.find('.');
     if (p != std::string::npos) t.replace(p, 1, locale::decimalPoint());
     return t;
@@ -98,6 +108,9 @@ std::optional<DateTime> parseDateInput(const std::string& typed) {
         if (timeOk && valid(y, m, d)) return DateTime{y, m, d, 0, 0, 0};
         return std::nullopt;
     }
+    // The locale's own short date first: it is what the field itself writes
+    // for today, and in a month-first locale 2/1/2010 is the 1st of February.
+    if (auto d = locale::parseShortDate(s)) return d;
     // dd/mm/yyyy (one-digit day and month allowed)
     const std::size_t a = s.find('/'), b = a == std::string::npos ? a : s.find('/', a + 1);
     if (a != std::string::npos && b != std::string::npos && s.find('/', b + 1) == std::string::npos) {
@@ -107,7 +120,6 @@ std::optional<DateTime> parseDateInput(const std::string& typed) {
             if (valid(y, m, d)) return DateTime{y, m, d, 0, 0, 0};
         }
     }
-    if (auto d = locale::parseShortDate(s)) return d;
     return std::nullopt;
 }
 

@@ -10,6 +10,10 @@ ChequeListWindow::ChequeListWindow(ListSpec spec)
     : ListWindow(std::move(spec)),
       lblTotaleImporti(addAt<Label>(120, 6700, 10000, 375, "lblTotaleImporti", "Importo Totale", true)) {}
 
+bool ChequeListWindow::formatsField(const std::string& fieldName) const {
+    return likePattern(fieldName, "Importo*") || isBooleanField(fieldName);
+}
+
 std::string ChequeListWindow::cellText(const std::string& fieldName, const Value& value) {
     std::string text;
     if (likePattern(fieldName, "Importo*")) {

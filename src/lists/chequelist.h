@@ -15,6 +15,7 @@ public:
     double total() const { return total_; }
 
 protected:
+    bool formatsField(const std::string& fieldName) const override;
     std::string cellText(const std::string& fieldName, const Value& value) override;
     void beginFill() override { total_ = 0; }
     void endFill() override;

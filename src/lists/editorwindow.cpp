@@ -62,15 +62,19 @@ void EditorWindow::afterSave() {
         l.AddGridRow();
 }
 
+std::string EditorWindow::saveStatement() {
+    const auto values = columnValues();
+    const std::string stamp = sqlStamp();
+    ListWindow& l = list();
+    return gIsNew ? insertStatement(l.spec().table, values, stamp)
+                  : updateStatement(l.spec().table, values, stamp, l.spec().keyColumn, l.mKey);
+}
+
 void EditorWindow::cmdOK_Click() {
     runProc(owner(), "cmdOK_Click", [this] {
         if (!checks()) return;
         OpenDb();
-        const auto values = columnValues();
-        const std::string stamp = sqlStamp();
-        ListWindow& l = list();
-        const std::string sql = gIsNew ? insertStatement(l.spec().table, values, stamp)
-                                       : updateStatement(l.spec().table, values, stamp, l.spec().keyColumn, l.mKey);
+        const std::string sql = saveStatement();
         // A statement that did not run keeps the editor open with what was typed.
         if (!gDbExecute(sql)) return;
         afterSave();

@@ -42,6 +42,9 @@ protected:
     virtual std::vector<std::pair<std::string, std::string>> columnValues() = 0;
     // The list refresh after a save: registers update or append one row.
     virtual void afterSave();
+    // The statement OK runs: by default the INSERT or UPDATE of the list's
+    // table from columnValues(); windows that write elsewhere give their own.
+    virtual std::string saveStatement();
 
     // Shows a check's message (48) and answers false.
     bool refuse(const std::string& message);

@@ -101,6 +101,7 @@ void FilterWindow::Form_Load() {
             optOR->setValue(true);
             optAND->setValue(false);
         }
+        afterLoad();
     });
 }
 

@@ -76,6 +76,8 @@ protected:
     virtual void fillCombos() {}
     // The value Reset gives a check box (0; the cheque filters' grey 2).
     virtual int clearedCheckValue() const { return 0; }
+    // The last step of the load, after the inputs came back.
+    virtual void afterLoad() {}
 
     // Input checks before any criterion is built; the first failure shows its
     // message (refuse) and answers false, leaving filter and list as they were.

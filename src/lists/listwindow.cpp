@@ -132,6 +132,7 @@ std::string ListWindow::rowQuery(std::int64_t key) const {
     return spec_.baseQuery + "WHERE " + spec_.keyColumn + " = " + sqlKey(key) + " ";
 }
 
+bool ListWindow::formatsField(const std::string&) const { return false; }
 std::string ListWindow::cellText(const std::string&, const Value& value) { return value.str(); }
 
 std::string ListWindow::headerFor(const std::string& name, const std::string& query) const {
@@ -207,14 +208,30 @@ void ListWindow::FillGrid() {
                 names.push_back(rs.Fields(i).Name());
                 g.setTextMatrix(0, i, headerFor(names.back(), query));
             }
+            std::vector<char> formatted(static_cast<std::size_t>(n));
+            bool anyFormatted = false;
+            for (int i = 0; i < n; ++i)
+                anyFormatted |= (formatted[static_cast<std::size_t>(i)] = formatsField(names[static_cast<std::size_t>(i)]));
             // From the first cell on, a value that cannot be shown is skipped.
             cellsWritten = true;
-            int r = 1;
+            std::vector<std::string> cells;
             while (!rs.isEOF()) {
-                g.setRows(g.Rows() + 1);
-                for (int i = 0; i < n; ++i)
-                    resumeNext([&] { g.setTextMatrix(r, i, cellText(names[static_cast<std::size_t>(i)], rs.valueAt(i))); });
-                ++r;
+                cells.clear();
+                cells.reserve(static_cast<std::size_t>(n) + 1);
+                if (!anyFormatted) {
+                    rs.rowTexts(cells);
+                } else {
+                    for (int i = 0; i < n; ++i) {
+                        const auto k = static_cast<std::size_t>(i);
+                        cells.emplace_back();
+                        if (formatted[k])
+                            resumeNext([&] { cells.back() = cellText(names[k], rs.valueAt(i)); });
+                        else
+                            cells.back() = rs.textAt(i);
+                    }
+                }
+                g.appendRow(std::move(cells));
+                cells = {};
                 rs.MoveNext();
             }
             resumeNext([&] { sizeColumns(); });
@@ -261,8 +278,11 @@ void ListWindow::UpdateGridRow() {
     });
 }
 
+void ListWindow::addGridRowFailed(const RuntimeError& e) { reportRuntimeError(owner(), "AddGridRow", e); }
+
 void ListWindow::AddGridRow() {
-    runProc(owner(), "AddGridRow", [this] {
+    traceProc(spec_.formName, "AddGridRow");
+    try {
         FlexGrid& g = MSFlexGrid1;
         resetRs();
         gRsOpen("SELECT MAX(" + spec_.keyColumn + ") FROM " + spec_.table + " ");
@@ -282,7 +302,9 @@ void ListWindow::AddGridRow() {
             g.setTopRow(std::min(g.Rows() - 1, static_cast<int>(std::lround(t))));
         else if (g.Rows() > 1)
             g.setTopRow(1);
-    });
+    } catch (const RuntimeError& e) {
+        addGridRowFailed(e);
+    }
 }
 
 // ---------------------------------------------------------------- grid events

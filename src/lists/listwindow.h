@@ -88,7 +88,9 @@ protected:
     virtual std::string listQuery() const;
     // The query of one record, for UpdateGridRow and AddGridRow.
     virtual std::string rowQuery(std::int64_t key) const;
-    // Cell text of a fill; the cheque lists format amounts and flags here.
+    // Cell text of a fill for the fields formatsField answers true for; the
+    // cheque lists format amounts and flags here. Other cells show the value.
+    virtual bool formatsField(const std::string& fieldName) const;
     virtual std::string cellText(const std::string& fieldName, const Value& value);
     virtual void beginFill() {}
     // After the closing steps of every fill, whether it failed or not.
@@ -101,6 +103,8 @@ protected:
     virtual bool deleteRecord();
     // Places further controls after a resize (the total line).
     virtual void resizeExtra() {}
+    // Reports an error of AddGridRow (the standard text unless a list words its own).
+    virtual void addGridRowFailed(const RuntimeError& e);
 
     // The register's own windows.
     virtual void showEditor() = 0;

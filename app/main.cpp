@@ -27,6 +27,9 @@ int main(int argc, char** argv) {
     qv::frmMain& main = qv::mainWindow();
     main.Show();
     // A failed database open has already said so and unloaded the main window.
-    if (!main.Loaded()) return 1;
-    return app.exec();
+    const int rc = main.Loaded() ? app.exec() : 1;
+    // Windows go before the application object does.
+    qv::forms::shutdown();
+    qv::releaseMainWindow();
+    return rc;
 }

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 #include "core/translation.h"
 #include "platform/locale.h"
@@ -130,6 +132,50 @@ std::string dateForInput(const Value& stored) {
 }
 
 std::string moneyCell(double amount) { return locale::formatGrouped(amount, 2) + " €"; }
+
+MoneyFormat::MoneyFormat() : decimal_(locale::decimalPoint()), group_(locale::groupSeparator()) {
+    // The direct form knows only a leading "-", ASCII digits and groups of
+    // three; a locale that writes numbers otherwise keeps the locale's own form.
+    usable_ = true;
+    for (double probe : {0.0, -0.0, -0.001, 7.0, -0.5, 12.345, 999.995, 1000.0, -1234567.891, 250.5, 1e14 + 0.25}) {
+        std::string mine;
+        if (!direct(probe, mine) || mine != moneyCell(probe)) {
+            usable_ = false;
+            break;
+        }
+    }
+}
+
+bool MoneyFormat::direct(double amount, std::string& out) const {
+    if (!(std::fabs(amount) < 1e15)) return false;   // NaN, infinities and very large values too
+    if (amount == 0) amount = 0.0;   // a negative zero is written without its sign
+    char buf[48];
+    const int n = std::snprintf(buf, sizeof buf, "%.2f", amount);
+    if (n <= 0 || n >= static_cast<int>(sizeof buf)) return false;
+    const char* p = buf;
+    out.clear();
+    if (*p == '-') {
+        out += '-';
+        ++p;
+    }
+    const char* point = std::strchr(p, '.');
+    if (!point) return false;
+    const std::size_t whole = static_cast<std::size_t>(point - p);
+    for (std::size_t i = 0; i < whole; ++i) {
+        if (i > 0 && (whole - i) % 3 == 0) out += group_;
+        out += p[i];
+    }
+    out += decimal_;
+    out += point + 1;
+    out += " €";
+    return true;
+}
+
+std::string MoneyFormat::cell(double amount) const {
+    std::string out;
+    if (usable_ && direct(amount, out)) return out;
+    return moneyCell(amount);
+}
 
 std::string totalLine(double total) {
     if (isEnglish()) return "Total amount of displayed cheques: " + locale::formatCurrency(total);

@@ -26,6 +26,19 @@ std::string dateForInput(const Value& stored);
 
 // "#,##0.00" followed by " €", with the locale's separators.
 std::string moneyCell(double amount);
+
+// moneyCell for many cells: the locale is read once, when it is made, and
+// each cell then costs no locale work. Gives exactly what moneyCell gives.
+class MoneyFormat {
+public:
+    MoneyFormat();
+    std::string cell(double amount) const;
+
+private:
+    bool direct(double amount, std::string& out) const;
+    std::string decimal_, group_;
+    bool usable_ = false;   // the direct form matched the locale's own at creation
+};
 // The total line under a cheque list, picked by the language switch.
 std::string totalLine(double total);
 

@@ -662,6 +662,17 @@ void Form::Unload() {
 namespace forms {
 void setModalRunner(ModalRunner runner) { modalRunner() = std::move(runner); }
 void deleteLater(std::unique_ptr<Form> form) { released().push_back(std::move(form)); }
+namespace {
+std::vector<std::function<void()>>& shutdownList() {
+    static std::vector<std::function<void()>> l;
+    return l;
+}
+}  // namespace
+void atShutdown(std::function<void()> release) { shutdownList().push_back(std::move(release)); }
+void shutdown() {
+    for (auto it = shutdownList().rbegin(); it != shutdownList().rend(); ++it) (*it)();
+    flushReleased();
+}
 void flushReleased() {
     auto doomed = std::move(released());
     released().clear();

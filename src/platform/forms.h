@@ -325,6 +325,10 @@ void setModalRunner(ModalRunner runner);   // nullptr restores the event loop
 // at a point where none of their code is on the stack.
 void deleteLater(std::unique_ptr<Form> form);
 void flushReleased();
+// Window instances still held when the program ends are destroyed before the
+// application object goes, never by static destruction after it.
+void atShutdown(std::function<void()> release);
+void shutdown();
 }  // namespace forms
 
 // One instance per window class, created on first use and released by the
@@ -333,6 +337,8 @@ template <class T>
 class Instance {
 public:
     static T& get() {
+        static const bool registered = (forms::atShutdown([] { slot().reset(); }), true);
+        (void)registered;
         if (!slot()) slot() = std::make_unique<T>();
         return *slot();
     }

@@ -1,5 +1,5 @@
-// A program run with the received cheques windows, and small builders of
-// contacts, own accounts, cheques, endorsements and deposits.
+// A program run with the received cheques windows, and builders of contacts,
+// own accounts, cheques, endorsements and deposits (values as SQL literals).
 #pragma once
 
 #include <string>
@@ -39,39 +39,42 @@ protected:
         AppFixture::TearDown();
     }
 
-    // SQL literals: pass "NULL" or a quoted text.
-    long long contact(const std::string& surname, const std::string& name = "NULL") {
-        exec("insert into Anagrafica (Cognome, Nome) values ('" + surname + "', " + name + ")");
-        return count("select max(ANAGRAFICAID) from Anagrafica");
+    long long contact(const std::string& surname, const std::string& name = "NULL", const std::string& id = "NULL") {
+        exec("insert into Anagrafica (ANAGRAFICAID, Cognome, Nome) values (" + id + ", '" + surname + "', " + name + ")");
+        return count("select max(rowid) from Anagrafica where Cognome = '" + surname + "'");
     }
     long long account(const std::string& description) {
         exec("insert into MieiContiCorrenti (Descrizione) values ('" + description + "')");
         return count("select max(CONTOCORRENTEID) from MieiContiCorrenti");
     }
     long long cheque(long long signer, long long payee, const std::string& number, const std::string& amount,
-                     const std::string& date = "'2010-11-01 00:00:00'", const std::string& flags = "1, 0, NULL") {
+                     const std::string& flags = "1, 0, NULL") {
         exec("insert into AssegniRicevuti (FIRMATARIOID, ANAGRAFICAID, Numero, DataAssegno, Importo, SuPiazza, "
-             "Trasferibile, Sbarrato, Banca, ABI, CAB, NumeroConto, DateTimeCreated) values (" +
-             std::to_string(signer) + ", " + std::to_string(payee) + ", '" + number + "', " + date + ", " + amount +
-             ", " + flags + ", 'Banca Uno', '01005', '03200', '1000', '2010-11-02 09:00:00')");
+             "Trasferibile, Sbarrato, Banca, ABI, CAB, NumeroConto) values (" + std::to_string(signer) + ", " +
+             std::to_string(payee) + ", '" + number + "', '2010-11-01 00:00:00', " + amount + ", " + flags +
+             ", 'Banca Uno', '01005', '03200', '1000')");
         return count("select max(ASSEGNIRICEVUTIID) from AssegniRicevuti");
     }
-    void endorse(long long chq, long long endorsee, int full, const std::string& date = "NULL",
+    void endorse(long long chq, long long to, int full, const std::string& date = "NULL",
                  const std::string& note = "NULL") {
         exec("insert into Girate (ASSEGNIRICEVUTIID, ANAGRAFICAID, GirataPiena, DataGirata, NoteGirata) values (" +
-             std::to_string(chq) + ", " + std::to_string(endorsee) + ", " + std::to_string(full) + ", " + date + ", " +
+             std::to_string(chq) + ", " + std::to_string(to) + ", " + std::to_string(full) + ", " + date + ", " +
              note + ")");
     }
-    void deposit(long long chq, long long acct, const std::string& date = "NULL", const std::string& note = "NULL") {
+    void deposit(long long chq, long long into, const std::string& date = "NULL", const std::string& note = "NULL") {
         exec("insert into Versamenti (ASSEGNIRICEVUTIID, CONTOCORRENTEID, DataVersamento, NoteVersamento) values (" +
-             std::to_string(chq) + ", " + std::to_string(acct) + ", " + date + ", " + note + ")");
+             std::to_string(chq) + ", " + std::to_string(into) + ", " + date + ", " + note + ")");
     }
+    // A statement that fails while it is in place.
+    void lock(const std::string& table, const std::string& when = "delete") {
+        exec("create trigger stop before " + when + " on " + table + " begin select raise(abort, 'locked'); end");
+    }
+    void unlock() { exec("drop trigger stop"); }
 
     // Loads the list as the main window does, without a modal loop.
     qv::frmAssegniRicevuti& openList() {
-        auto& l = qv::Instance<qv::frmAssegniRicevuti>::get();
-        l.Load();
-        return l;
+        list().Load();
+        return list();
     }
     qv::frmAssegniRicevuti& list() { return qv::Instance<qv::frmAssegniRicevuti>::get(); }
     std::vector<std::string> column(int c) {
@@ -87,6 +90,7 @@ protected:
         return out;
     }
 
+    static constexpr const char* kLocked = "Error 3146 (locked) in procedure gDbExecute of Modulo basGeneral";
     std::vector<std::string> printed;
 };
 

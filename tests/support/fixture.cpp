@@ -73,8 +73,8 @@ void AppFixture::SetUp() {
 }
 
 void AppFixture::TearDown() {
+    qv::forms::shutdown();
     qv::releaseMainWindow();
-    qv::forms::flushReleased();
     qv::forms::setModalRunner(nullptr);
     qv::resetDatabase();
     qv::resetMsgBox();

@@ -29,7 +29,7 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-constexpr int kCheques = 100000, kAccounts = 100, kPayees = 1000, kReps = 3;
+constexpr int kCheques = 100000, kAccounts = 100, kPayees = 1000, kReps = 5;
 
 double ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
 
@@ -223,17 +223,6 @@ int main(int argc, char** argv) {
     }
     if (gFilterIssued != half) std::printf("    unexpected filter: [%s]\n", gFilterIssued.c_str());
     line("filter OK (Negotiable ticked)", rawFilter, filter);
-    {   // DIAG
-        gFilterIssued = half;
-        double f1 = best([] {}, [&] { list.FillGrid(); });
-        std::printf("DIAG filtered FillGrid from filtered grid: %.1f\n", f1);
-        if (getenv("DIAGLOOP")) { for (int i = 0; i < 30; ++i) list.FillGrid(); std::fflush(stdout); std::_Exit(0); }
-        double f2 = best([&] { gFilterIssued.clear(); list.FillGrid(); gFilterIssued = half; }, [&] { list.FillGrid(); });
-        std::printf("DIAG filtered FillGrid from full grid: %.1f\n", f2);
-        double f3 = best([&] { gFilterIssued.clear(); list.FillGrid(); }, [&] { list.MSFlexGrid1.setRows(1); });
-        std::printf("DIAG setRows(1) of full grid: %.1f\n", f3);
-        gFilterIssued = half;
-    }
     std::printf("    rows kept %ld of %ld (raw query: %ld)\n", static_cast<long>(list.MSFlexGrid1.Rows() - 1), listed,
                 kept);
 

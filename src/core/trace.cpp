@@ -22,7 +22,7 @@ std::string programFile(const std::string& fileName) {
 }
 
 void traceProc(const std::string& owner, const std::string& proc) {
-    gCurrentProc = owner + "::" + proc;
+    gCurrentProc.assign(owner).append("::").append(proc);
     if (gLogStatus == "ON") addToLog(gCurrentProc);
 }
 

@@ -48,6 +48,7 @@ frmEditAssegniEmessi::frmEditAssegniEmessi()
     txtDataAssegno.setTextForToday("Oggi");
     cboDescrizione.Change = [this] { cboDescrizione_Change(); };
     cboNome.Change = [this] { cboNome_Change(); };
+    txtDataAssegno.Validate = [this] { return txtDataAssegno_Validate(); };
     cboDescrizione.KeyUp = [this](int k, int s) { cboDescrizione_KeyUp(k, s); };
     cboNome.KeyUp = [this](int k, int s) { cboNome_KeyUp(k, s); };
 }

@@ -3,7 +3,6 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "core/translation.h"
@@ -150,8 +149,10 @@ bool MoneyFormat::direct(double amount, std::string& out) const {
     if (!(std::fabs(amount) < 1e15)) return false;   // NaN, infinities and very large values too
     if (amount == 0) amount = 0.0;   // a negative zero is written without its sign
     char buf[48];
-    const int n = std::snprintf(buf, sizeof buf, "%.2f", amount);
-    if (n <= 0 || n >= static_cast<int>(sizeof buf)) return false;
+    // Exact decimal rounding, as the locale's own formatting does.
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf - 1, amount, std::chars_format::fixed, 2);
+    if (ec != std::errc()) return false;
+    *end = '\0';
     const char* p = buf;
     out.clear();
     if (*p == '-') {

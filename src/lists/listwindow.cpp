@@ -83,6 +83,7 @@ void ListWindow::Form_Unload() { unhookWheel(*this); }
 
 void ListWindow::Form_Resize() {
     runProc(owner(), "Form_Resize", [this] {
+        if (WindowState() == 1) return;
         if (Width() < kMinWidth) setWidth(kMinWidth);
         if (Height() < kMinHeight) setHeight(kMinHeight);
         const int left = MSFlexGrid1.Left();
@@ -214,24 +215,16 @@ void ListWindow::FillGrid() {
                 anyFormatted |= (formatted[static_cast<std::size_t>(i)] = formatsField(names[static_cast<std::size_t>(i)]));
             // From the first cell on, a value that cannot be shown is skipped.
             cellsWritten = true;
-            std::vector<std::string> cells;
             while (!rs.isEOF()) {
-                cells.clear();
-                cells.reserve(static_cast<std::size_t>(n) + 1);
-                if (!anyFormatted) {
-                    rs.rowTexts(cells);
-                } else {
+                std::vector<std::string>& cells = g.appendRow();
+                rs.assignRowTexts(cells);
+                if (anyFormatted)
                     for (int i = 0; i < n; ++i) {
                         const auto k = static_cast<std::size_t>(i);
-                        cells.emplace_back();
-                        if (formatted[k])
-                            resumeNext([&] { cells.back() = cellText(names[k], rs.valueAt(i)); });
-                        else
-                            cells.back() = rs.textAt(i);
+                        if (!formatted[k]) continue;
+                        cells[k].clear();
+                        resumeNext([&] { cells[k] = cellText(names[k], rs.valueAt(i)); });
                     }
-                }
-                g.appendRow(std::move(cells));
-                cells = {};
                 rs.MoveNext();
             }
             resumeNext([&] { sizeColumns(); });

@@ -519,6 +519,9 @@ void FlexGrid::setRows(int n) {
     if (n > Rows()) {
         while (Rows() < n) cells_.push_back(emptyRow(cols_));
     } else if (n < Rows()) {
+        // Cut rows are kept for the next fill to write into: a refill then
+        // reuses their memory instead of freeing and allocating it again.
+        for (std::size_t r = static_cast<std::size_t>(n); r < cells_.size(); ++r) spare_.push_back(std::move(cells_[r]));
         cells_.resize(static_cast<std::size_t>(n));
         clampState();
     } else {
@@ -527,11 +530,18 @@ void FlexGrid::setRows(int n) {
     touch(kShape);
 }
 
-void FlexGrid::appendRow(std::vector<std::string>&& cells) {
-    cells.resize(static_cast<std::size_t>(cols_));
-    if (cells.capacity() < static_cast<std::size_t>(cols_) + 1) cells.reserve(static_cast<std::size_t>(cols_) + 1);
-    cells_.push_back(std::move(cells));
+std::vector<std::string>& FlexGrid::appendRow() {
+    std::vector<std::string> row;
+    if (!spare_.empty()) {
+        row = std::move(spare_.back());
+        spare_.pop_back();
+        row.resize(static_cast<std::size_t>(cols_));
+    } else {
+        row = emptyRow(cols_);
+    }
+    cells_.push_back(std::move(row));
     touch(kShape | kCells);
+    return cells_.back();
 }
 
 void FlexGrid::setCols(int n) {

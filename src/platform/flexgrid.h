@@ -86,9 +86,10 @@ public:
     // first, then the numbers, then the other texts. Row, Col, RowSel and
     // ColSel keep their values.
     void setSort(int how);
-    void RemoveItem(int row);
-    // Rows = Rows + 1 with these cells (cut or padded to Cols): a fill's fast path.
-    void appendRow(std::vector<std::string>&& cells);   // a data row, 1 .. Rows - 1
+    void RemoveItem(int row);   // a data row, 1 .. Rows - 1
+    // Rows = Rows + 1, returning the new row's Cols cells to write into (they
+    // may hold old texts: overwrite every one). Valid until the next change.
+    std::vector<std::string>& appendRow();
 
     std::string FontName() const { return fontName_; }
     void setFontName(const std::string& name);
@@ -162,6 +163,7 @@ private:
     void flushView();
 
     std::vector<std::vector<std::string>> cells_;   // cells_[row][col]
+    std::vector<std::vector<std::string>> spare_;   // rows cut off, reused by appendRow()
     int cols_ = 2;
     std::vector<int> colWidth_;   // twips
     int row_ = 1, col_ = 0, rowSel_ = 1, colSel_ = 0;

@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QDialog>
 #include <QEventLoop>
+#include <QFocusEvent>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include <cmath>
 
 #include "platform/environment.h"
+#include "platform/locale.h"
 #include "platform/runtime.h"
 
 namespace qv {
@@ -100,7 +102,10 @@ Control::~Control() = default;
 
 void Control::setWidget(QWidget* w) {
     widget_ = w;
-    if (w) w->setParent(owner_.widget());
+    if (w) {
+        w->setParent(owner_.widget());
+        w->setObjectName(QString::fromStdString(name_));
+    }
 }
 
 void Control::Move(int left, int top, int width, int height) {
@@ -451,11 +456,38 @@ void OptionButton::restoreDesign() {
 
 // ---------------------------------------------------------------- DateField
 
+namespace {
+// Asks the field to validate when the focus moves on to another control.
+class ValidatingEdit : public QLineEdit {
+public:
+    explicit ValidatingEdit(DateField& f) : field_(f) {}
+protected:
+    void focusOutEvent(QFocusEvent* e) override {
+        QLineEdit::focusOutEvent(e);
+        const auto reason = e->reason();
+        if (busy_ || (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason && reason != Qt::MouseFocusReason))
+            return;
+        QWidget* next = QApplication::focusWidget();
+        if (!next || next->window() != window()) return;
+        for (QWidget* w = next; w && w != window(); w = w->parentWidget())
+            if (w->objectName() == QLatin1String("cmdCancel")) return;
+        busy_ = true;
+        const bool cancel = field_.validate();
+        busy_ = false;
+        if (cancel) setFocus(Qt::OtherFocusReason);
+    }
+private:
+    DateField& field_;
+    bool busy_ = false;
+};
+}  // namespace
+
 DateField::DateField(Form& owner, std::string name) : Control(owner, ControlKind::DateField, std::move(name)) {
-    auto* e = new QLineEdit;
-    e->setPlaceholderText(QLocale().dateFormat(QLocale::ShortFormat));
+    auto* e = new ValidatingEdit(*this);
+    e->setPlaceholderText(locale::shortDateFormat());
     setWidget(e);
 }
+bool DateField::validate() { return Validate ? Validate() : false; }
 std::string DateField::Text() const { return s(static_cast<QLineEdit*>(widget())->text()); }
 void DateField::setText(const std::string& text) { static_cast<QLineEdit*>(widget())->setText(q(text)); }
 void DateField::setToday() {
@@ -587,6 +619,12 @@ Control::Rect Form::screenRect() const {
 }
 
 bool Form::Visible() const { return widget_->isVisible(); }
+
+int Form::WindowState() const {
+    if (widget_->isMinimized()) return 1;
+    if (widget_->isMaximized()) return 2;
+    return 0;
+}
 
 const std::vector<Form*>& Form::openWindows() { return windowStack(); }
 

@@ -193,6 +193,10 @@ public:
     void setToday();
     std::string TextForToday() const { return textForToday_; }
     void setTextForToday(const std::string& t);
+    // Runs when the focus leaves the field for another control of the window
+    // (not for the window's cmdCancel); answering true keeps the focus here.
+    std::function<bool()> Validate;
+    bool validate();
     void captureDesign() override;
     void restoreDesign() override;
 private:
@@ -258,6 +262,8 @@ public:
     void setResizable(bool on);
     Control::Rect screenRect() const;
 
+    // 0 normal, 1 minimised, 2 maximised.
+    int WindowState() const;
     bool Loaded() const { return loaded_; }
     bool Visible() const;
     // Loads the window when it is not loaded (its Form_Load runs).

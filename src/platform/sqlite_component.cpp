@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cctype>
 
 namespace qv {
@@ -199,11 +200,15 @@ std::string Recordset::textAt(int index) const {
     return t ? std::string(t, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, index))) : std::string();
 }
 
-void Recordset::rowTexts(std::vector<std::string>& out) const {
-    const int n = static_cast<int>(names_.size());
-    for (int i = 0; i < n; ++i) {
-        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
-        out.emplace_back(t ? t : "", t ? static_cast<std::size_t>(sqlite3_column_bytes(stmt_, i)) : 0u);
+void Recordset::assignRowTexts(std::vector<std::string>& out) const {
+    const std::size_t n = std::min(out.size(), names_.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const int c = static_cast<int>(i);
+        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, c));
+        if (t)
+            out[i].assign(t, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, c)));
+        else
+            out[i].clear();
     }
 }
 

@@ -74,8 +74,8 @@ public:
     FieldRef Fields(const std::string& name) const;   // name ignores case; first match wins; else 3265
     Value valueAt(int index) const;                   // raises 3021 at the end
     std::string textAt(int index) const;              // the text form, Null as ""; raises 3021 at the end
-    // Appends the current row's values as text (Null as "") to out; no checks.
-    void rowTexts(std::vector<std::string>& out) const;
+    // Writes the current row's texts into the first FieldCount cells of out.
+    void assignRowTexts(std::vector<std::string>& out) const;
     void Close();
 
 private:

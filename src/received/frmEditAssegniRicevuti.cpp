@@ -76,6 +76,7 @@ frmEditAssegniRicevuti::frmEditAssegniRicevuti()
     cboNome.Change = [this] { cboNome_Change(); };
     cboNome.KeyUp = [this](int k, int s) { cboNome_KeyUp(k, s); };
     cmdEliminaOperazione.Click = [this] { cmdEliminaOperazione_Click(); };
+    txtDataAssegno.Validate = [this] { return txtDataAssegno_Validate(); };
 }
 
 ListWindow& frmEditAssegniRicevuti::list() { return Instance<frmAssegniRicevuti>::get(); }

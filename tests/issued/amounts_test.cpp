@@ -170,4 +170,17 @@ TEST(MoneyCells, CellsAndTotalInBothLocales) {
     env::setEnglish(true);
 }
 
+TEST(MoneyCells, TheFastFormatWritesWhatTheLocaleWrites) {
+    std::vector<double> values = {0.0, -0.0, -0.001, 0.005, -0.005, 999.995, 2.675, 1e14 + 0.25, -1234567.891,
+                                  1e15, 1e300, -1e16};
+    for (int i = 0; i < 2000; ++i) values.push_back((i % 2 ? -1 : 1) * ((i * 7919) % 1000003) / 100.0 * (1 + i % 7));
+    // Indian grouping (lakhs) is not groups of three: the locale's own form is used.
+    for (const QLocale& l : {LocaleScope::english(), LocaleScope::italian(), QLocale(QLocale::English, QLocale::India),
+                             QLocale(QLocale::French, QLocale::France)}) {
+        LocaleScope pin(l);
+        const MoneyFormat format;
+        for (double v : values) ASSERT_EQ(format.cell(v), moneyCell(v)) << l.name().toStdString() << " " << v;
+    }
+}
+
 }  // namespace

@@ -1,6 +1,9 @@
 // Windows and controls: modal showing, activation, design state, instances.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QWidget>
+
 #include "platform/forms.h"
 #include "platform/runtime.h"
 
@@ -147,3 +150,38 @@ TEST_F(FormsTest, GeometryIsInTwips) {
 }
 
 }  // namespace
+
+namespace {
+struct DateForm : Form {
+    DateForm() : Form("frmDate") {}
+    DateField& txtData = addAt<DateField>(0, 0, 1500, 300, "txtData");
+    TextBox& txtOther = addAt<TextBox>(0, 400, 1500, 300, "txtOther");
+    CommandButton& cmdCancel = addAt<CommandButton>(0, 800, 1500, 300, "cmdCancel", "Annulla");
+};
+}  // namespace
+
+TEST_F(FormsTest, LeavingADateFieldValidatesIt) {
+    DateForm w;
+    w.Show();
+    QApplication::setActiveWindow(w.widget());
+    int asked = 0;
+    bool refuse = true;
+    w.txtData.Validate = [&] {
+        ++asked;
+        return refuse;
+    };
+    w.txtData.SetFocus();
+    w.txtOther.widget()->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(w.txtData.hasFocus());   // refused: the focus stays
+    // Going to Cancel never asks; an accepted value lets the focus go.
+    w.cmdCancel.widget()->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(asked, 1);
+    w.txtData.SetFocus();
+    refuse = false;
+    w.txtOther.widget()->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(w.txtOther.hasFocus());
+    w.Unload();
+}

@@ -81,8 +81,8 @@ public:
     // case. 3 / 4 numeric ascending / descending: a cell that is no number
     // counts as 0. 5 / 6 text without regard to case, 7 / 8 text with case.
     // 0 does nothing. A cell reads as a number when, trimmed and without a
-    // currency sign (€, $, £), it is a plain number, optionally grouped by ','
-    // in threes ("1,234.50 €"). Mixed generic columns order the empty texts
+    // currency sign (€, $, £), it is a plain number or one written with the
+    // locale's marks, grouped in threes ("1.234,50 €" in Italy). Mixed generic columns order the empty texts
     // first, then the numbers, then the other texts. Row, Col, RowSel and
     // ColSel keep their values.
     void setSort(int how);

@@ -6,7 +6,6 @@
 #include "core/msgbox.h"
 #include "core/trace.h"
 #include "core/translation.h"
-#include "platform/environment.h"
 
 namespace qv {
 
@@ -24,6 +23,13 @@ std::function<void()> openFailureAction;
 std::unique_ptr<Recordset>& sharedRs() {
     static std::unique_ptr<Recordset> rs;
     return rs;
+}
+
+// Quotes doubled without a trace of its own (Pad would log itself).
+std::string doubledQuotes(const std::string& text) {
+    std::string out;
+    for (char c : text) out += (c == '\'') ? std::string("''") : std::string(1, c);
+    return out;
 }
 
 // The count read by the existence checks.
@@ -58,10 +64,8 @@ void OpenSqlLiteDb() {
     if (connection) return;
     try {
         connection = std::make_unique<SQLiteComponent>();
-        std::string folder = env::programFolder();
-        if (folder.empty() || folder.back() != '/') folder += '/';
         gDbName = isEnglish() ? "brindle3.db3" : "quorvel3.db3";
-        gDbPath = folder + gDbName;
+        gDbPath = programFile(gDbName);
         connection->open(gDbPath, "");
     } catch (const RuntimeError&) {
         openFailed = true;
@@ -102,9 +106,7 @@ std::string getSetting(const std::string& key) {
         OpenDb();
         resetRs();
         // The key is quote-doubled: a key with a quote must not break the text.
-        std::string k;
-        for (char c : key) k += (c == '\'') ? std::string("''") : std::string(1, c);
-        gRsOpen("select value from settings where mnemocode='" + k + "'");
+        gRsOpen("select value from settings where mnemocode='" + doubledQuotes(key) + "'");
         std::string result;
         if (!gRs().isEOF()) result = gRs().Fields("value").value().toText();
         CloseDb();
@@ -139,9 +141,7 @@ Check esisteRecord(const std::string& table, const std::string& field, const std
     return runCount("esisteRecord", [&] {
         std::string sql = "select count(*) as conteggio from " + table + " where " + field;
         if (kind != "N") {
-            std::string quoted;
-            for (char c : value) quoted += (c == '\'') ? std::string("''") : std::string(1, c);
-            sql += " = '" + quoted + "'";
+            sql += " = '" + doubledQuotes(value) + "'";
         } else {
             // Unquoted values must be numbers, or they would become SQL.
             if (!parsePlainNumber(value)) throw RuntimeError(kErrTypeMismatch);

@@ -1,5 +1,8 @@
 #include "core/frmAbout.h"
 
+#include <cstdio>
+#include <fstream>
+
 #include "core/formprep.h"
 #include "core/msgbox.h"
 #include "core/translation.h"
@@ -15,9 +18,19 @@ const Owner kAbout = Owner::form("frmAbout");
 void LaunchBrowser(const std::string& address) {
     runProc(Owner::module("basGeneral"), "LaunchBrowser", [&] {
         if (address.empty()) return;
+        // A probe page in the program folder comes first: a folder that takes
+        // no file stops the launch here. The probe never outlives this call.
+        const std::string probe = env::programFolder() + "/test.htm";
+        {
+            std::ofstream out(probe, std::ios::binary | std::ios::trunc);
+            out << "\"<HTML> <\\HTML>\"\r\n";
+            out.close();
+            if (out.fail()) throw RuntimeError(kErrPathFileAccess);
+        }
         // The address goes to the desktop's opener as its one argument; no
         // shell ever sees it.
-        switch (env::launchBrowser(address)) {
+        const env::LaunchResult result = env::launchBrowser(address);
+        switch (result) {
             case env::LaunchResult::Started:
                 break;
             case env::LaunchResult::NoBrowser:
@@ -27,6 +40,7 @@ void LaunchBrowser(const std::string& address) {
                 MyMsgBox("Unable to open Web Page.", 48, "Quorvel");
                 break;
         }
+        std::remove(probe.c_str());
     });
 }
 

@@ -1,5 +1,7 @@
 #include "core/frmMain.h"
 
+#include <cstdint>
+#include <limits>
 #include <memory>
 
 #include "core/backup.h"
@@ -85,7 +87,10 @@ void frmMain::Form_Load() {
 void frmMain::Form_Activate() {
     runProc(kMain, "Form_Activate", [] {
         gTrapErrors = true;
-        gPrintFontSize = static_cast<int>(requireWholeNumber(getSetting("PRTCSIZE")));
+        const std::int64_t size = requireWholeNumber(getSetting("PRTCSIZE"));
+        if (size < std::numeric_limits<int>::min() || size > std::numeric_limits<int>::max())
+            throw RuntimeError(6, "Overflow");
+        gPrintFontSize = static_cast<int>(size);
         gLogStatus = getSetting("LOGSTATUS");
     });
 }
@@ -149,8 +154,14 @@ void frmMain::cmdBackup_Click() {
                                                : "Inserire il percorso dove copiare il database";
         std::string folder = trim(gMsgBox().input(prompt, "Quorvel"));
         if (folder.empty()) return;
-        if (folder.back() != '/' && folder.back() != '\\') folder += '/';
-        if (APIFileCopy(gDbPath, folder + gDbName, true))
+        // A folder typed the Windows way ends with a backslash: same folder.
+        if (folder.back() == '\\') folder.back() = '/';
+        if (folder.back() != '/') folder += '/';
+        // The file is copied while no other connection can be writing it.
+        bool copied = false;
+        if (SQLiteComponent* db = gSqlLiteDb())
+            db->whileReading([&] { copied = APIFileCopy(gDbPath, folder + gDbName, true); });
+        if (copied)
             MyMsgBox("Copia del database avvenuta con successo", 64, "Quorvel");
         else
             MyMsgBox("Errore durante la copia del database", 48, "Quorvel");

@@ -136,18 +136,21 @@ std::string ListWindow::rowQuery(std::int64_t key) const {
 bool ListWindow::formatsField(const std::string&) const { return false; }
 std::string ListWindow::cellText(const std::string&, const Value& value) { return value.str(); }
 
-std::string ListWindow::headerFor(const std::string& name, const std::string& query) const {
+std::string ListWindow::headerFor(const std::string& name, const std::string& query,
+                                  const std::string& current) const {
     if (name.empty()) {
-        // A computed count: the query's own COUNT(...) text, to its matching bracket.
+        // A computed count: the query's own COUNT(...) text, to its matching
+        // bracket (or the last one when they do not pair up).
         const std::string upper = toUpperAscii(query);
         const auto p = upper.find("COUNT(");
-        if (p == std::string::npos) return MSFlexGrid1.TextMatrix(0, 0);
+        if (p == std::string::npos) return current;
         int depth = 0;
         for (std::size_t j = p + 5; j < query.size(); ++j) {
             if (query[j] == '(') ++depth;
             if (query[j] == ')' && --depth == 0) return query.substr(p, j - p + 1);
         }
-        return query.substr(p);
+        const auto last = query.rfind(')');
+        return last != std::string::npos && last > p ? query.substr(p, last - p + 1) : current;
     }
     if (likePattern(name, "Expr100*")) return "Count";
     for (const auto& [pattern, header] : spec_.aliases)
@@ -207,7 +210,7 @@ void ListWindow::FillGrid() {
             std::vector<std::string> names;
             for (int i = 0; i < n; ++i) {
                 names.push_back(rs.Fields(i).Name());
-                g.setTextMatrix(0, i, headerFor(names.back(), query));
+                g.setTextMatrix(0, i, headerFor(names.back(), query, g.TextMatrix(0, i)));
             }
             std::vector<char> formatted(static_cast<std::size_t>(n));
             bool anyFormatted = false;
@@ -215,22 +218,28 @@ void ListWindow::FillGrid() {
                 anyFormatted |= (formatted[static_cast<std::size_t>(i)] = formatsField(names[static_cast<std::size_t>(i)]));
             // From the first cell on, a value that cannot be shown is skipped.
             cellsWritten = true;
-            while (!rs.isEOF()) {
-                std::vector<std::string>& cells = g.appendRow();
-                rs.assignRowTexts(cells);
-                if (anyFormatted)
-                    for (int i = 0; i < n; ++i) {
-                        const auto k = static_cast<std::size_t>(i);
-                        if (!formatted[k]) continue;
-                        cells[k].clear();
-                        resumeNext([&] { cells[k] = cellText(names[k], rs.valueAt(i)); });
-                    }
-                rs.MoveNext();
-            }
+            // A row that cannot be read ends the rows; widths and headers still follow.
+            resumeNext([&] {
+                while (!rs.isEOF()) {
+                    std::vector<std::string>& cells = g.appendRow();
+                    rs.assignRowTexts(cells);
+                    if (anyFormatted)
+                        for (int i = 0; i < n; ++i) {
+                            const auto k = static_cast<std::size_t>(i);
+                            if (!formatted[k]) continue;
+                            cells[k].clear();
+                            resumeNext([&] { cells[k] = cellText(names[k], rs.valueAt(i)); });
+                        }
+                    rs.MoveNext();
+                }
+            });
             resumeNext([&] { sizeColumns(); });
             resumeNext([&] { afterWidths(); });
         }
-        doEnglishGrid(g);
+        if (cellsWritten)
+            resumeNext([&] { doEnglishGrid(g); });
+        else
+            doEnglishGrid(g);
     } catch (const RuntimeError& e) {
         if (!cellsWritten) {
             if (!armed) {
@@ -282,7 +291,7 @@ void ListWindow::AddGridRow() {
         if (!gRs().isEOF()) mKey = gRs().valueAt(0).toLong();
         gRs().Close();
         resetRs();
-        gRsOpen(rowQuery(mKey));
+        gRsOpen(addedRowQuery(mKey));
         if (!gRs().isEOF()) {
             g.setCols(gRs().FieldCount());
             g.setRows(g.Rows() + 1);

@@ -88,6 +88,8 @@ protected:
     virtual std::string listQuery() const;
     // The query of one record, for UpdateGridRow and AddGridRow.
     virtual std::string rowQuery(std::int64_t key) const;
+    // The query of the appended record for AddGridRow; rowQuery unless a list words it apart.
+    virtual std::string addedRowQuery(std::int64_t key) const { return rowQuery(key); }
     // Cell text of a fill for the fields formatsField answers true for; the
     // cheque lists format amounts and flags here. Other cells show the value.
     virtual bool formatsField(const std::string& fieldName) const;
@@ -111,8 +113,10 @@ protected:
     virtual void showFilter() = 0;
     virtual void releaseInstance() = 0;
 
-    // Header text of one field by the family's rules.
-    std::string headerFor(const std::string& fieldName, const std::string& query) const;
+    // Header text of one field by the family's rules; `current` is what the
+    // header cell shows now, kept for a nameless field with no count to name it.
+    std::string headerFor(const std::string& fieldName, const std::string& query,
+                          const std::string& current = std::string()) const;
     // The family's column widths over the header and the first 60 data rows.
     void sizeColumns();
 

@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QFocusEvent>
 #include <QFont>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -53,12 +56,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override {
-        if (!unloading && form_.Loaded()) {
-            e->ignore();
-            form_.Unload();
-            return;
-        }
-        QDialog::closeEvent(e);
+        // The close box unloads the window. Unload's own close() does nothing
+        // while this close runs, so this event is the one that closes it; not
+        // through QDialog's handler, whose reject() keeps the window open.
+        if (!unloading && form_.Loaded()) form_.Unload();
+        e->accept();
     }
     void reject() override {
         // Escape does not close a window; only its own buttons and close box do.
@@ -225,10 +227,49 @@ public:
             }
         }
         label_->setText(html);
+        fitCaption();
     }
     const QString& caption() const { return caption_; }
 
+protected:
+    void resizeEvent(QResizeEvent* e) override {
+        QPushButton::resizeEvent(e);
+        fitCaption();
+    }
+    void changeEvent(QEvent* e) override {
+        QPushButton::changeEvent(e);
+        if (e->type() == QEvent::FontChange) fitCaption();
+    }
+
 private:
+    // A caption that does not fit the button at its font (a long report title)
+    // gets a smaller font, down to a floor, rather than losing its last lines.
+    void fitCaption() {
+        const QRect area = rect().adjusted(4, 2, -4, -2);
+        if (area.width() <= 0 || area.height() <= 0) return;
+        QString plain = caption_;
+        plain.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+        const QStringList words = plain.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const auto fits = [&](const QFont& f) {
+            const QFontMetrics m(f);
+            for (const QString& w : words)
+                if (m.horizontalAdvance(w) > area.width()) return false;
+            return m.boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, plain).height() <= area.height();
+        };
+        QFont f = font();
+        if (words.isEmpty() || fits(f)) {
+            label_->setFont(QFont());   // the button's own font
+            return;
+        }
+        constexpr double kSmallest = 6.0;
+        double size = f.pointSizeF() > 0 ? f.pointSizeF() : 9.0;
+        do {
+            size -= 0.5;
+            f.setPointSizeF(size);
+        } while (size > kSmallest && !fits(f));
+        label_->setFont(f);
+    }
+
     QLabel* label_;
     QString caption_;
 };

@@ -32,19 +32,6 @@ R emptyDefault() {
 }
 }  // namespace detail
 
-// Trace, then the body under the standard error tail.
-template <class F>
-auto runProc(const Owner& owner, const std::string& proc, F&& body) -> decltype(body()) {
-    using R = decltype(body());
-    traceProc(owner.name, proc);
-    try {
-        return body();
-    } catch (const RuntimeError& e) {
-        reportRuntimeError(owner, proc, e);
-        return detail::emptyDefault<R>();
-    }
-}
-
 // The standard error tail without the trace (procedures that are not traced,
 // or whose trace must come before something else).
 template <class F>
@@ -56,6 +43,13 @@ auto guardProc(const Owner& owner, const std::string& proc, F&& body) -> decltyp
         reportRuntimeError(owner, proc, e);
         return detail::emptyDefault<R>();
     }
+}
+
+// Trace, then the body under the standard error tail.
+template <class F>
+auto runProc(const Owner& owner, const std::string& proc, F&& body) -> decltype(body()) {
+    traceProc(owner.name, proc);
+    return guardProc(owner, proc, std::forward<F>(body));
 }
 
 // Every run-time error ignored, no message.

@@ -94,16 +94,31 @@ std::unique_ptr<Recordset> SQLiteComponent::query(const std::string& sql) {
     return rs;
 }
 
-std::unique_ptr<Recordset> SQLiteComponent::queryReadOnly(const std::string& sql) {
+void SQLiteComponent::checkReadOnlyQuery(const std::string& sql) {
     sqlite3_stmt* stmt = prepareOne(sql);
     if (!stmt) throw RuntimeError(kErrSqlite, "empty query", SQLITE_MISUSE);
-    if (!sqlite3_stmt_readonly(stmt) || sqlite3_column_count(stmt) == 0) {
-        sqlite3_finalize(stmt);
-        throw RuntimeError(kErrSqlite, "only a query that reads may be run here", SQLITE_AUTH);
+    const bool reads = sqlite3_stmt_readonly(stmt) && sqlite3_column_count(stmt) > 0;
+    sqlite3_finalize(stmt);
+    if (!reads) throw RuntimeError(kErrSqlite, "only a query that reads may be run here", SQLITE_AUTH);
+}
+
+bool SQLiteComponent::whileReading(const std::function<void()>& fn) {
+    if (!db_ || !sqlite3_get_autocommit(db_)) return false;
+    if (sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) return false;
+    // The first read takes the shared lock (and rolls back a journal left by a crash).
+    if (sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        return false;
     }
-    auto rs = std::make_unique<Recordset>();
-    rs->attach(stmt);
-    return rs;
+    struct End {
+        sqlite3* db;
+        ~End() {
+            if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+                sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        }
+    } end{db_};
+    fn();
+    return true;
 }
 
 bool SQLiteComponent::isAlreadyExists(const RuntimeError& e) {

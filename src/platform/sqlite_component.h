@@ -2,6 +2,7 @@
 // read one by one through a result set shaped as the windows use it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,10 +31,16 @@ public:
     void execute(const std::string& sql);
     // Runs one query; the result set stands on its first row.
     std::unique_ptr<Recordset> query(const std::string& sql);
-    // As query, but only for one single statement that does not write.
-    std::unique_ptr<Recordset> queryReadOnly(const std::string& sql);
+    // Raises unless the text is one single statement that returns rows and
+    // does not write; it is only compiled, never run.
+    void checkReadOnlyQuery(const std::string& sql);
 
     sqlite3* handle() const { return db_; }
+
+    // Runs fn while this connection holds a read lock on the database file,
+    // so that no other connection can change the file meanwhile. False, with
+    // fn not run, when the lock cannot be had.
+    bool whileReading(const std::function<void()>& fn);
 
     // True when a failure means only that the table or row exists already.
     static bool isAlreadyExists(const RuntimeError& e);

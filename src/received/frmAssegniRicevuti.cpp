@@ -49,12 +49,13 @@ ListSpec receivedSpec() {
     return s;
 }
 
+}  // namespace
+
 bool flagIsSet(const Value& v) {
     if (v.isNull()) return false;
     const auto n = parsePlainNumber(trim(v.str()));
     return n && *n != 0;
 }
-}  // namespace
 
 frmAssegniRicevuti::frmAssegniRicevuti()
     : ChequeListWindow(receivedSpec()),
@@ -97,6 +98,11 @@ void frmAssegniRicevuti::releaseInstance() { Instance<frmAssegniRicevuti>::relea
 std::string frmAssegniRicevuti::rowQuery(std::int64_t key) const {
     return selectList() + "FROM AssegniRicevuti a, Anagrafica b, Anagrafica c  " + "WHERE ASSEGNIRICEVUTIID = " +
            sqlKey(key) + " AND " + "a.ANAGRAFICAID = b.ANAGRAFICAID  and a.firmatarioid = c.anagraficaid ";
+}
+
+std::string frmAssegniRicevuti::addedRowQuery(std::int64_t key) const {
+    return selectList() + "FROM AssegniRicevuti a, Anagrafica b, anagrafica c " + "WHERE ASSEGNIRICEVUTIID = " +
+           sqlKey(key) + " AND " + "a.ANAGRAFICAID = b.ANAGRAFICAID and a.firmatarioid=c.anagraficaid ";
 }
 
 void frmAssegniRicevuti::addGridRowFailed(const RuntimeError& e) {

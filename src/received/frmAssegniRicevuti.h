@@ -10,6 +10,9 @@
 
 namespace qv {
 
+// A stored flag reads as set for any number other than 0 (Null: not set).
+bool flagIsSet(const Value& v);
+
 class frmAssegniRicevuti : public ChequeListWindow {
 public:
     frmAssegniRicevuti();
@@ -43,6 +46,7 @@ public:
 
 protected:
     std::string rowQuery(std::int64_t key) const override;
+    std::string addedRowQuery(std::int64_t key) const override;
     bool deleteRecord() override;
     void addGridRowFailed(const RuntimeError& e) override;
     void showEditor() override;

@@ -25,12 +25,6 @@ std::int64_t storedKey(const Value& v) {
     return parseWholeNumber(trim(v.str())).value_or(-1);
 }
 
-bool flagIsSet(const Value& v) {
-    if (v.isNull()) return false;
-    const auto n = parsePlainNumber(trim(v.str()));
-    return n && *n != 0;
-}
-
 void selectEnd(ComboBox& combo, int keyCode) {
     if (keyCode == 35) combo.setListIndex(combo.ListCount() - 1);
     if (keyCode == 36) combo.setListIndex(0);

@@ -10,62 +10,10 @@
 
 namespace qv {
 
-const std::array<ContactDetail, 14> kContactDetails{{
-    {"Nome", "Nome", "Nome"},
-    {"Cognome", "Cognome", "Cognome / Ragione Sociale"},
-    {"Indirizzo", "Indirizzo", "Indirizzo"},
-    {"CAP", "CAP", "CAP"},
-    {"Comune", "Comune", "Comune"},
-    {"Provincia", "Provincia", "Provincia"},
-    {"TelefonoCasa", "TelefonoCasa", "Telefono Casa"},
-    {"TelefonoUfficio", "TelefonoUfficio", "Telefono Ufficio"},
-    {"Fax", "Fax", "Fax"},
-    {"Cellulare", "Cellulare", "Cellulare"},
-    {"CFIva", "CFIva", "Codice Fiscale / Partita IVA"},
-    {"Email", "Email", "E-mail"},
-    {"SitoWeb", "SitoWeb", "Sito Web"},
-    {"Note", "NoteAnagrafica", "Note"},
-}};
-
-const char* const kContactTypesQuery = "SELECT TIPOLOGIAID, Tipologia FROM TipologiaPersone order by tipologia ";
-
-namespace {
-constexpr int kLabelLeft = 240, kInputLeft = 3000, kInputWidth = 4800, kFirstTop = 720, kLine = 420;
-}
-
 frmEditAnagrafica::frmEditAnagrafica()
-    : EditorWindow("frmEditAnagrafica", "Anagrafica", 8100, 7800),
-      cboTipologia(addAt<ComboBox>(kInputLeft, kFirstTop, kInputWidth, 315, "cboTipologia")),
-      txtNome(detail(0)),
-      txtCognome(detail(1)),
-      txtIndirizzo(detail(2)),
-      txtCAP(detail(3)),
-      txtComune(detail(4)),
-      txtProvincia(detail(5)),
-      txtTelefonoCasa(detail(6)),
-      txtTelefonoUfficio(detail(7)),
-      txtFax(detail(8)),
-      txtCellulare(detail(9)),
-      txtCFIva(detail(10)),
-      txtEmail(detail(11)),
-      txtSitoWeb(detail(12)),
-      txtNote(detail(13)) {
-    addAt<Label>(kLabelLeft, kFirstTop + 30, 2640, 255, "lblTipologia", "Tipologia");
-    cboTipologia.setDropDownList(true);
+    : ContactInputs(4800, "frmEditAnagrafica", "Anagrafica", 8100, 7800) {
     cboTipologia.Change = [this] { cboTipologia_Change(); };
     cboTipologia.KeyUp = [this](int k, int s) { cboTipologia_KeyUp(k, s); };
-}
-
-TextBox& frmEditAnagrafica::detail(int index) {
-    const ContactDetail& d = kContactDetails[static_cast<std::size_t>(index)];
-    const int top = kFirstTop + (index + 1) * kLine;
-    TextBox& box = addAt<TextBox>(kInputLeft, top, kInputWidth, 315, std::string("txt") + d.suffix);
-    addAt<Label>(kLabelLeft, top + 30, 2640, 255, std::string("lbl") + d.suffix, d.caption);
-    return box;
-}
-
-TextBox& frmEditAnagrafica::input(const ContactDetail& d) const {
-    return static_cast<TextBox&>(*findControl(std::string("txt") + d.suffix));
 }
 
 ListWindow& frmEditAnagrafica::list() { return Instance<frmAnagrafica>::get(); }
@@ -91,7 +39,8 @@ void frmEditAnagrafica::loadInputs() {
         Recordset& rs = gRs();
         if (!rs.isEOF()) {
             heldType = parseWholeNumber(rs.Fields("TIPOLOGIAID").value().str());
-            for (const ContactDetail& d : kContactDetails) input(d).setText(rs.Fields(d.column).value().str());
+            for (std::size_t i = 0; i < kContactDetails.size(); ++i)
+                detailInput(i).setText(rs.Fields(kContactDetails[i].column).value().str());
         }
         rs.Close();
         resetRs();
@@ -135,7 +84,8 @@ bool frmEditAnagrafica::checks() {
 
 std::vector<std::pair<std::string, std::string>> frmEditAnagrafica::columnValues() {
     std::vector<std::pair<std::string, std::string>> values{{"TIPOLOGIAID", sqlKey(idDelTipoAnag)}};
-    for (const ContactDetail& d : kContactDetails) values.emplace_back(d.column, sqlTextValue(input(d).Text()));
+    for (std::size_t i = 0; i < kContactDetails.size(); ++i)
+        values.emplace_back(kContactDetails[i].column, sqlTextValue(detailInput(i).Text()));
     return values;
 }
 

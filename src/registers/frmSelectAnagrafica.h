@@ -2,37 +2,19 @@
 #pragma once
 
 #include "lists/filterwindow.h"
+#include "registers/contactinputs.h"
 
 namespace qv {
 
-class frmSelectAnagrafica : public FilterWindow {
+class frmSelectAnagrafica : public ContactInputs<FilterWindow> {
 public:
     frmSelectAnagrafica();
-
-    ComboBox& cboTipologia;
-    TextBox& txtNome;
-    TextBox& txtCognome;
-    TextBox& txtIndirizzo;
-    TextBox& txtCAP;
-    TextBox& txtComune;
-    TextBox& txtProvincia;
-    TextBox& txtTelefonoCasa;
-    TextBox& txtTelefonoUfficio;
-    TextBox& txtFax;
-    TextBox& txtCellulare;
-    TextBox& txtCFIva;
-    TextBox& txtEmail;
-    TextBox& txtSitoWeb;
-    TextBox& txtNote;
 
 protected:
     ListWindow& list() override;
     void releaseInstance() override;
     std::string& filterText() override;
     void fillCombos() override;
-
-private:
-    TextBox& detail(int index);
 };
 
 }  // namespace qv

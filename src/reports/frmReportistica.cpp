@@ -65,10 +65,11 @@ void frmReportistica::FillGrid() { FillGrid(sqlReport_); }
 std::string frmReportistica::listQuery() const {
     const std::string query = "SELECT" + sqlReport_;
     // A stored report may only read, in one statement: anything after it or
-    // anything that writes is refused before a row is touched.
+    // anything that writes is refused before a row is touched. Only compiled
+    // here, so the fill runs the query once.
     SQLiteComponent* db = gSqlLiteDb();
     if (!db || !db->isOpen()) throw RuntimeError(kErrObjectNotSet);
-    db->queryReadOnly(query)->Close();
+    db->checkReadOnlyQuery(query);
     return query;
 }
 

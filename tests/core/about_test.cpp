@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/fixture.h"
 
 namespace qv {
@@ -60,6 +62,16 @@ TEST_F(AboutTest, LaunchOutcomes) {
     launched.clear();
     LaunchBrowser("");   // an empty address does nothing at all
     EXPECT_TRUE(launched.empty());
+    EXPECT_FALSE(std::filesystem::exists(folder() + "/test.htm"));
+}
+
+TEST_F(AboutTest, FolderThatTakesNoProbeOpensNothing) {
+    std::filesystem::create_directory(folder() + "/test.htm");
+    LaunchBrowser(kWebPageEnglish);
+    EXPECT_TRUE(launched.empty());
+    ASSERT_EQ(box().calls.size(), 1u);
+    EXPECT_EQ(box().calls[0].prompt,
+              "Error 75 (Path/File access error) in procedure LaunchBrowser of Modulo basGeneral");
 }
 
 TEST_F(AboutTest, OkUnloadsAndReleases) {

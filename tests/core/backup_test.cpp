@@ -4,10 +4,12 @@
 #include <filesystem>
 #include <fstream>
 #include <csignal>
+#include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/database.h"
 #include "core/frmMain.h"
 #include "fixture.h"
 
@@ -37,7 +39,10 @@ protected:
 };
 
 TEST_F(BackupTest, CopiesTheDatabaseOnceIntoTheTypedFolder) {
+    gRsOpen("select * from settings");   // a result set still open does not stop the copy
     backup(target);
+    CloseDb();
+    EXPECT_TRUE(sqlite3_get_autocommit(gSqlLiteDb()->handle()));   // the read lock is let go
     ASSERT_EQ(box().calls.size(), 2u);
     EXPECT_TRUE(box().calls[0].isInput);
     EXPECT_EQ(box().calls[0].prompt, "Insert the destination path of the database backup");
@@ -56,6 +61,14 @@ TEST_F(BackupTest, CopiesTheDatabaseOnceIntoTheTypedFolder) {
     EXPECT_EQ(prompts()[0], "Error occurred during the database backup");
     EXPECT_EQ(box().calls[1].buttons, 48);
     EXPECT_EQ(bytes(copy), before);
+
+    // A folder typed with a final backslash is the same folder.
+    box().clear();
+    backup(target + "\\");
+    EXPECT_EQ(prompts(), std::vector<std::string>{"Error occurred during the database backup"});
+    EXPECT_EQ(bytes(copy), before);
+    // Nothing but the one backup is left in the folder (no temporary copy).
+    EXPECT_EQ(std::distance(fs::directory_iterator(target), fs::directory_iterator()), 1);
 }
 
 TEST_F(BackupTest, BlankOrCancelledAnswerDoesNothing) {

@@ -114,6 +114,12 @@ TEST_F(StartupTest, PrintSizeMustBeAWholeNumber) {
     exec("update settings set value='-3' where mnemocode='PRTCSIZE'");
     mainWindow().activate();
     EXPECT_EQ(gPrintFontSize, -3);
+    // Too large for the size: refused, not cut down to some other number.
+    box().clear();
+    exec("update settings set value='4294967303' where mnemocode='PRTCSIZE'");
+    mainWindow().activate();
+    EXPECT_EQ(prompts(), std::vector<std::string>{"Error 6 (Overflow) in procedure Form_Activate of Form frmMain"});
+    EXPECT_EQ(gPrintFontSize, -3);
 }
 
 TEST_F(StartupTest, StatementFileRunsEveryLineOnce) {

@@ -3,6 +3,7 @@
 // printing, and the road of one request from the main window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -645,6 +646,47 @@ TEST_F(IssuedTest, FilterResetGreysTheFlagsAndInputsComeBackByKey) {
     EXPECT_NE(printed[0].find("<tr><td>01/11/2010</td></tr><tr></tr><tr><th>to</th><td>30/11/2010</td></tr>"),
               std::string::npos)
         << printed[0];
+}
+
+TEST_F(IssuedTest, QueriesAreTheWindowsOwnTexts) {
+    addCheque("3, 12, '1', '2010-11-01 00:00:00', NULL, 0, 0, 0, 10, NULL, NULL");
+    const std::string payee = " (ifnull(c.cognome,'') || ifnull(' ','') || ifnull(c.Nome,'')) ";
+    const std::string tables = "FROM AssegniEmessi a, MieiContiCorrenti b, Anagrafica c ";
+    const std::string join = "a.CONTOCORRENTEID = b.CONTOCORRENTEID AND a.ANAGRAFICAID = c.ANAGRAFICAID ";
+    const std::string rowQuery =
+        "SELECT a.ASSEGNIEMESSIID, a.CONTOCORRENTEID, b.Descrizione as ContoCorrente, a.ANAGRAFICAID, " + payee +
+        " as Beneficiario,  a.Numero, a.DataAssegno, a.LuogoEmissione, a.SuPiazza, a.Trasferibile,  a.Sbarrato, "
+        "a.Importo, a.Causale, a.AssegnoNote, a.DateTimeCreated as DataCreazione,  a.DateTimeLastUpdated as "
+        "DataUltimaModifica " + tables + "WHERE ASSEGNIEMESSIID = ";
+    const std::string accounts = "SELECT CONTOCORRENTEID, Descrizione FROM MieiContiCorrenti order by descrizione ";
+    gFilterIssued = "a.Numero Like '%1%'";
+    recordStatements();
+    frmAssegniEmessi& l = openList();
+    onModal([](Form& f) { dynamic_cast<frmEditAssegniEmessi&>(f).cmdOK.click(); });
+    l.MSFlexGrid1.doubleClickCell(1, 2);
+    Typed t;
+    t.account = 3;
+    t.payee = 12;
+    ASSERT_TRUE(saveNew(t));
+    runFilter([](frmSelectAssegniEmessi&) {});
+    for (const std::string& expected : {
+             "SELECT a.ASSEGNIEMESSIID, a.CONTOCORRENTEID, b.Descrizione as ContoCorrente, a.ANAGRAFICAID, " + payee +
+                 " as Beneficiario,  a.Numero as NumeroAssegno, a.DataAssegno, a.LuogoEmissione, a.SuPiazza, "
+                 "a.Trasferibile,  a.Sbarrato, a.Importo, a.Causale, a.AssegnoNote, a.DateTimeCreated as "
+                 "DataCreazione,  a.DateTimeLastUpdated as DataUltimaModifica " + tables + "WHERE " + join +
+                 " AND (a.Numero Like '%1%') order by a.ASSEGNIEMESSIID ",
+             "SELECT a.ASSEGNIEMESSIID, a.CONTOCORRENTEID, b.Descrizione, a.ANAGRAFICAID, c.Nome,  a.Numero, "
+             "a.DataAssegno, a.LuogoEmissione, a.SuPiazza, a.Trasferibile,  a.Sbarrato, a.Importo, a.Causale, "
+             "a.AssegnoNote, a.DateTimeCreated,  a.DateTimeLastUpdated " + tables + "WHERE ASSEGNIEMESSIID = 1 AND " +
+                 join,
+             accounts,
+             std::string("SELECT ANAGRAFICAID, Nome, cognome FROM Anagrafica order by cognome, nome"),
+             rowQuery + "1 AND " + join,   // UpdateGridRow after the edit
+             std::string("SELECT MAX(ASSEGNIEMESSIID) FROM AssegniEmessi "),
+             rowQuery + "2 AND " + join,   // AddGridRow after the insert
+             std::string("SELECT ANAGRAFICAID, Nome, cognome FROM Anagrafica order by cognome, nome "),
+         })
+        EXPECT_NE(std::find(statements.begin(), statements.end(), expected), statements.end()) << expected;
 }
 
 TEST_F(IssuedTest, AFlagThatIsNoNumberReportsEachCell) {

@@ -81,6 +81,29 @@ TEST_F(ListFamilyTest, FilterJoinsTheBaseQueryByItsWhere) {
     gFilterTypes.clear();
 }
 
+TEST_F(ListFamilyTest, HeaderRules) {
+    struct Probe : frmTipologiaPersone {
+        std::string header(const std::string& name, const std::string& query, const std::string& current) const {
+            return headerFor(name, query, current);
+        }
+    };
+    struct Case {
+        std::string name, query, current, expected;
+    };
+    const std::vector<Case> cases = {
+        // A nameless field is named after the query's count, to its own bracket.
+        {"", "SELECT a.X, count(max(a.Y)) + 1 FROM t a ", "old", "count(max(a.Y))"},
+        // No count to name it by: the header the cell already shows stays.
+        {"", "SELECT a.X, a.Y || '' FROM t a ", "old", "old"},
+        {"Expr1001", "", "old", "Count"},
+        {"TIPOLOGIAID", "", "old", "IDFIELD"},
+        {"Tipologiaid", "", "old", "Tipologiaid"},
+        {"DataUltimaModifica", "", "old", "Data Ultima Modifica"},
+    };
+    Probe p;
+    for (const auto& c : cases) EXPECT_EQ(p.header(c.name, c.query, c.current), c.expected) << c.name << c.query;
+}
+
 TEST_F(ListFamilyTest, ColumnWidthRule) {
     const std::vector<std::pair<long, int>> cases = {
         {0, 600}, {50, 600}, {3000, 3250}, {5999, 5999}, {6000, 6000}, {7500, 7500}, {9000, 8000}, {600, 1050}};

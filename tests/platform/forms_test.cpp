@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/forms.h"
@@ -68,6 +69,29 @@ TEST_F(FormsTest, ModalWindowActivatesItsParentWhenItCloses) {
     EXPECT_EQ(parent.activations, 3);
     Instance<Child>::release();
     forms::flushReleased();
+}
+
+TEST_F(FormsTest, UnloadAndTheCloseBoxReallyCloseTheWindow) {
+    // The main window: its own exit button, then its close box.
+    for (bool closeBox : {false, true}) {
+        SCOPED_TRACE(closeBox ? "close box" : "Unload");
+        Counted main;
+        main.Show();
+        ASSERT_TRUE(main.Visible());
+        if (closeBox)
+            main.widget()->close();
+        else
+            main.Unload();
+        EXPECT_EQ(main.unloads, 1);
+        EXPECT_FALSE(main.Loaded());
+        EXPECT_FALSE(main.Visible());
+    }
+    // A modal window in its own event loop, closed with its close box.
+    Counted modal("frmModal");
+    QTimer::singleShot(0, [&] { modal.widget()->close(); });
+    modal.ShowModal();
+    EXPECT_EQ(modal.unloads, 1);
+    EXPECT_FALSE(modal.Visible());
 }
 
 TEST_F(FormsTest, LoadedAgainAWindowStartsAsDesigned) {

@@ -49,6 +49,13 @@ TEST_F(ReceivedEditorTest, ThirteenChecksInOrderInItalianMode) {
             EXPECT_EQ(prompts(), std::vector<std::string>{message});
             EXPECT_TRUE(e.Loaded());
         }
+        // Leaving the date field refuses what the save would refuse.
+        box().clear();
+        e.txtDataAssegno.setText("24/13/2010");
+        EXPECT_TRUE(e.txtDataAssegno.validate());
+        e.txtDataAssegno.setText("24/11/2010");
+        EXPECT_FALSE(e.txtDataAssegno.validate());
+        EXPECT_EQ(prompts(), std::vector<std::string>{"Formato della data dell'assegno non valido"});
         box().clear();
         e.txtImporto.setText("12,50");
         e.cmdOK.click();
@@ -103,6 +110,22 @@ TEST_F(ReceivedEditorTest, SavesWideKeysAndKeepsWhatItLoaded) {
                   "ABI = '01005',  CAB = '03200',  NumeroConto = '1000',  Trasferibile = 0,  Sbarrato = 0,  "
                   "Importo = 1234.5,  Causale = Null,  AssegnoNote = Null,  DateTimeLastUpdated = "
                   "'2010-11-25 14:05:09' WHERE ASSEGNIRICEVUTIID = 1 "});
+    // The appended row and the rewritten row are read by two differently written queries.
+    auto oneRowQueries = [this] {
+        std::vector<std::string> out;
+        for (const auto& s : statements) {
+            const auto from = s.find("FROM AssegniRicevuti a, Anagrafica b, ");
+            if (s.find("WHERE ASSEGNIRICEVUTIID = ") != std::string::npos && from != std::string::npos)
+                out.push_back(s.substr(from));
+        }
+        return out;
+    };
+    EXPECT_EQ(oneRowQueries(),
+              (std::vector<std::string>{
+                  "FROM AssegniRicevuti a, Anagrafica b, anagrafica c WHERE ASSEGNIRICEVUTIID = 2 AND "
+                  "a.ANAGRAFICAID = b.ANAGRAFICAID and a.firmatarioid=c.anagraficaid ",
+                  "FROM AssegniRicevuti a, Anagrafica b, Anagrafica c  WHERE ASSEGNIRICEVUTIID = 1 AND "
+                  "a.ANAGRAFICAID = b.ANAGRAFICAID  and a.firmatarioid = c.anagraficaid "}));
     EXPECT_EQ(l.MSFlexGrid1.Row(), 0);   // refilled
     EXPECT_EQ(column(14), (std::vector<std::string>{"1,234.50 €", "1,000.50 €"}));
 }

@@ -146,6 +146,22 @@ TEST_F(ContactsTest, EditorChecksInOrder) {
                   {"1", "Luca", "Rossi", "SW1A 1AA"}, {"2", "Paolo", "Verdi", "20100"}, {"2", "-", "Bianchi", "<null>"}}));
 }
 
+TEST_F(ContactsTest, ADuplicateCheckThatCannotRunStopsTheSave) {
+    addThree();
+    openList();
+    exec("alter table Anagrafica rename to AnagraficaOld");
+    recordStatements();
+    gIsNew = true;
+    bool open = false;
+    typeContact({0, "Luca", "Neri", ""}, &open);
+    Instance<frmEditAnagrafica>::get().ShowModal();
+    EXPECT_TRUE(open);
+    ASSERT_EQ(prompts().size(), 1u);
+    EXPECT_NE(prompts()[0].find("in procedure esisteRecordSQL"), std::string::npos) << prompts()[0];
+    for (const auto& s : statements) EXPECT_NE(s.rfind("INSERT", 0), 0u) << s;
+    exec("alter table AnagraficaOld rename to Anagrafica");
+}
+
 TEST_F(ContactsTest, DuplicateRulesAndTheSavedTexts) {
     addThree();
     frmAnagrafica& l = openList();

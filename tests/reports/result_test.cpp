@@ -3,6 +3,8 @@
 
 #include <QLocale>
 
+#include <algorithm>
+
 #include "core/globals.h"
 #include "platform/webbrowser.h"
 #include "reports/frmReportistica.h"
@@ -96,6 +98,13 @@ TEST_F(ResultTest, EmptyResultAndRefusedQueries) {
         EXPECT_EQ(screen::mousePointer(), 0);
     }
     EXPECT_EQ(count("select count(*) from AssegniEmessi where Importo > 0"), 2);
+}
+
+TEST_F(ResultTest, TheQueryRunsOnce) {
+    recordStatements();
+    show(" Numero FROM AssegniEmessi order by Numero");
+    EXPECT_EQ(std::count(statements.begin(), statements.end(), "SELECT Numero FROM AssegniEmessi order by Numero"), 1);
+    EXPECT_EQ(Instance<frmReportistica>::get().MSFlexGrid1.Rows(), 4);
 }
 
 TEST_F(ResultTest, TotalInACommaLocaleIsTheSum) {

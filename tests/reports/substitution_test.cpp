@@ -1,6 +1,8 @@
 // Parameter answers and their placeholders, without any window.
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include "reports/reportdefs.h"
 
 using namespace qv;
@@ -60,6 +62,16 @@ TEST(ReportSubstitution, OnePassNeverRescansWhatItPutIn) {
     EXPECT_EQ(substitutePlaceholders("'[P1]' '[P1ARR]' [P1+1M] [P1ARR", period),
               "'2010-03-01 00:00:00' '2010-03-31 00:00:00' [P1+1M] [P1ARR");
     EXPECT_FALSE(periodPlaceholders("01/03/2010", "32/03/2010"));
+}
+
+TEST(ReportSubstitution, MonthAnswerIsMonthYearInAMonthFirstLocale) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(readMonthAnswer(" 12/2010 "), (DateTime{2010, 12, 1, 0, 0, 0}));
+    EXPECT_EQ(readMonthAnswer("2/2010"), (DateTime{2010, 2, 1, 0, 0, 0}));
+    EXPECT_FALSE(readMonthAnswer("13/2010"));
+    EXPECT_FALSE(readMonthAnswer("00/2010"));
+    QLocale::setDefault(before);
 }
 
 TEST(ReportSubstitution, KindsPromptsAndCalendar) {

@@ -33,9 +33,9 @@ const char* kQuery =
 
 // A contacts-shaped list: 19 columns, two hidden keys.
 struct BenchList : ListWindow {
-    BenchList() : ListWindow(spec()) {}
-    static ListSpec spec() {
-        ListSpec s;
+    BenchList() : ListWindow(descriptor()) {}
+    static ListDescriptor descriptor() {
+        ListDescriptor s;
         s.formName = "frmBench";
         s.table = "Anagrafica";
         s.keyColumn = "ANAGRAFICAID";

@@ -12,8 +12,8 @@ namespace {
 // The payee as one text: surname, a blank, name.
 std::string payee() { return concatSql("c.cognome", "' '", "c.Nome"); }
 
-ListSpec issuedSpec() {
-    ListSpec s;
+ListDescriptor issuedDescriptor() {
+    ListDescriptor s;
     s.formName = "frmAssegniEmessi";
     s.caption = "Assegni Emessi";
     s.table = "AssegniEmessi";
@@ -39,7 +39,7 @@ ListSpec issuedSpec() {
 }
 }  // namespace
 
-frmAssegniEmessi::frmAssegniEmessi() : ChequeListWindow(issuedSpec()) {}
+frmAssegniEmessi::frmAssegniEmessi() : ChequeListWindow(issuedDescriptor()) {}
 
 std::string frmAssegniEmessi::rowQuery(std::int64_t key) const {
     return std::string("SELECT") +

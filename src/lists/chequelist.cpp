@@ -6,8 +6,8 @@
 
 namespace qv {
 
-ChequeListWindow::ChequeListWindow(ListSpec spec)
-    : ListWindow(std::move(spec)),
+ChequeListWindow::ChequeListWindow(ListDescriptor desc)
+    : ListWindow(std::move(desc)),
       lblTotaleImporti(addAt<Label>(120, 6700, 10000, 375, "lblTotaleImporti", "Importo Totale", true)) {}
 
 bool ChequeListWindow::formatsField(const std::string& fieldName) const {

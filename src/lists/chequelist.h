@@ -12,7 +12,7 @@ namespace qv {
 
 class ChequeListWindow : public ListWindow {
 public:
-    explicit ChequeListWindow(ListSpec spec);
+    explicit ChequeListWindow(ListDescriptor desc);
 
     Label& lblTotaleImporti;
     // The sum of the listed amounts of the last fill.

@@ -66,8 +66,8 @@ std::string EditorWindow::saveStatement() {
     const auto values = columnValues();
     const std::string stamp = sqlStamp();
     ListWindow& l = list();
-    return gIsNew ? insertStatement(l.spec().table, values, stamp)
-                  : updateStatement(l.spec().table, values, stamp, l.spec().keyColumn, l.mKey);
+    return gIsNew ? insertStatement(l.descriptor().table, values, stamp)
+                  : updateStatement(l.descriptor().table, values, stamp, l.descriptor().keyColumn, l.mKey);
 }
 
 void EditorWindow::cmdOK_Click() {

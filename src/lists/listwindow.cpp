@@ -39,9 +39,9 @@ bool runStatementGroup(const std::vector<std::string>& statements) {
     return false;
 }
 
-ListWindow::ListWindow(ListSpec spec)
-    : Form(spec.formName),
-      LumoXPForm1(addAt<SkinForm>(0, 0, 11000, 450, "LumoXPForm1", spec.caption)),
+ListWindow::ListWindow(ListDescriptor desc)
+    : Form(desc.formName),
+      LumoXPForm1(addAt<SkinForm>(0, 0, 11000, 450, "LumoXPForm1", desc.caption)),
       MSFlexGrid1(addAt<FlexGrid>(kGridLeft, kGridTop, 10760, 5200, "MSFlexGrid1")),
       cmdAdd(addAt<CommandButton>(120, 540, 1095, 435, "cmdAdd", "Aggiungi")),
       cmdDelete(addAt<CommandButton>(1320, 540, 1095, 435, "cmdDelete", "Elimina")),
@@ -49,8 +49,8 @@ ListWindow::ListWindow(ListSpec spec)
       cmdPrintGrid(addAt<CommandButton>(3720, 540, 1095, 435, "cmdPrintGrid", "Stampa")),
       cmdClose(addAt<CommandButton>(4920, 540, 1095, 435, "cmdClose", "Esci")),
       web(add<WebBrowser>("web")),
-      spec_(std::move(spec)) {
-    setCaption(spec_.caption);
+      desc_(std::move(desc)) {
+    setCaption(desc_.caption);
     setWidth(11000);
     setHeight(7200);
     setMinimumSize(kMinWidth, kMinHeight);
@@ -75,7 +75,7 @@ void ListWindow::Form_Load() {
         CenterForm(*this);
         FillGrid();
         // An empty register opens its editor for a new record at once.
-        if (spec_.openEditorWhenEmpty && MSFlexGrid1.Rows() == 1) cmdAdd_Click();
+        if (desc_.openEditorWhenEmpty && MSFlexGrid1.Rows() == 1) cmdAdd_Click();
     });
 }
 
@@ -118,19 +118,19 @@ void ListWindow::cmdSelect_Click() {
 // ---------------------------------------------------------------- queries
 
 std::string ListWindow::listQuery() const {
-    std::string q = spec_.baseQuery;
-    const std::string filter = spec_.filter ? *spec_.filter : std::string();
+    std::string q = desc_.baseQuery;
+    const std::string filter = desc_.filter ? *desc_.filter : std::string();
     if (!filter.empty()) {
         if (findNoCase(q, " WHERE ") != std::string::npos)
             q += " AND (" + filter + ")";
         else
             q += " WHERE " + filter;
     }
-    return q + spec_.queryTail;
+    return q + desc_.queryTail;
 }
 
 std::string ListWindow::rowQuery(std::int64_t key) const {
-    return spec_.baseQuery + "WHERE " + spec_.keyColumn + " = " + sqlKey(key) + " ";
+    return desc_.baseQuery + "WHERE " + desc_.keyColumn + " = " + sqlKey(key) + " ";
 }
 
 bool ListWindow::formatsField(const std::string&) const { return false; }
@@ -153,9 +153,9 @@ std::string ListWindow::headerFor(const std::string& name, const std::string& qu
         return last != std::string::npos && last > p ? query.substr(p, last - p + 1) : current;
     }
     if (likePattern(name, "Expr100*")) return "Count";
-    for (const auto& [pattern, header] : spec_.aliases)
+    for (const auto& [pattern, header] : desc_.aliases)
         if (likePattern(name, pattern)) return header;
-    if (spec_.idRule && likePattern(name, "*ID")) return "IDFIELD";
+    if (desc_.idRule && likePattern(name, "*ID")) return "IDFIELD";
     return PutSpacesInLabels(name);
 }
 
@@ -189,9 +189,9 @@ void ListWindow::sizeColumns() {
 }
 
 void ListWindow::FillGrid() {
-    traceProc(spec_.formName, "FillGrid");
-    const bool armed = !spec_.variantA || gTrapErrors;
-    if (!spec_.variantA) screen::setMousePointer(11);
+    traceProc(desc_.formName, "FillGrid");
+    const bool armed = !desc_.variantA || gTrapErrors;
+    if (!desc_.variantA) screen::setMousePointer(11);
     FlexGrid& g = MSFlexGrid1;
     bool cellsWritten = false;
     beginFill();
@@ -283,11 +283,11 @@ void ListWindow::UpdateGridRow() {
 void ListWindow::addGridRowFailed(const RuntimeError& e) { reportRuntimeError(owner(), "AddGridRow", e); }
 
 void ListWindow::AddGridRow() {
-    traceProc(spec_.formName, "AddGridRow");
+    traceProc(desc_.formName, "AddGridRow");
     try {
         FlexGrid& g = MSFlexGrid1;
         resetRs();
-        gRsOpen("SELECT MAX(" + spec_.keyColumn + ") FROM " + spec_.table + " ");
+        gRsOpen("SELECT MAX(" + desc_.keyColumn + ") FROM " + desc_.table + " ");
         if (!gRs().isEOF()) mKey = gRs().valueAt(0).toLong();
         gRs().Close();
         resetRs();
@@ -375,7 +375,7 @@ void ListWindow::MSFlexGrid1_KeyDown(int keyCode, int) {
 
 bool ListWindow::deleteRecord() {
     std::vector<std::string> statements;
-    for (const auto& s : spec_.deleteStatements) statements.push_back(s + sqlKey(mKey));
+    for (const auto& s : desc_.deleteStatements) statements.push_back(s + sqlKey(mKey));
     return runStatementGroup(statements);
 }
 
@@ -385,14 +385,14 @@ void ListWindow::cmdDelete_Click() {
         if (g.Row() == 0 || g.Rows() == 1) return;
         mKey = Value(g.TextMatrix(g.Row(), 0)).toLong();
         bool referenced = false;
-        for (const auto& [table, column] : spec_.deleteRefs) {
+        for (const auto& [table, column] : desc_.deleteRefs) {
             const Check found = esisteRecord(table, column, sqlKey(mKey), "N", "", "");
             // A check that could not run must not let the delete through.
             if (!found) return;
             referenced = referenced || *found;
         }
         if (referenced) {
-            MyMsgBox(spec_.deleteRefusal, 48, "Quorvel");
+            MyMsgBox(desc_.deleteRefusal, 48, "Quorvel");
             return;
         }
         if (MyMsgBox("Sei sicuro di voler eliminare il record?", 4, "Quorvel") != 6) return;
@@ -410,7 +410,7 @@ void ListWindow::cmdDelete_Click() {
                 g.setColSel(g.Cols() - 1);
             }
         }
-        if (spec_.reloadAfterDelete) {
+        if (desc_.reloadAfterDelete) {
             ignoreErrors([] { CloseDb(); });
             ignoreErrors([this] { ClearGrid(); });
             ignoreErrors([this] { FillGrid(); });
@@ -424,10 +424,10 @@ void ListWindow::cmdDelete_Click() {
 void ListWindow::cmdPrintGrid_Click() {
     runProc(owner(), "cmdPrintGrid_Click", [this] {
         std::size_t i = 1;
-        for (int c : spec_.printSkip) gPrintGridOptions[i++] = c;
+        for (int c : desc_.printSkip) gPrintGridOptions[i++] = c;
         gPrintGridOptions[i] = -1;
         initPrintPreview(web);
-        printWebSubtitle(web, isEnglish() ? spec_.subtitleEnglish : spec_.subtitleItalian);
+        printWebSubtitle(web, isEnglish() ? desc_.subtitleEnglish : desc_.subtitleItalian);
         printWebGrid(MSFlexGrid1, web);
         printAfterGrid();
         endPrintPreview(web);

@@ -1,6 +1,6 @@
 // The list window every register shares: the grid fill, header sorting,
 // whole-row selection, the delete flow, printing, resizing and the wheel.
-// What differs per register is its ListSpec and a few hooks.
+// What differs per register is its ListDescriptor and a few hooks.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +16,7 @@
 
 namespace qv {
 
-struct ListSpec {
+struct ListDescriptor {
     std::string formName;      // "frmTipologiaPersone": names the window in error texts
     std::string caption;       // design caption of the skinned frame (Italian)
     std::string table;         // "TipologiaPersone"
@@ -42,9 +42,9 @@ struct ListSpec {
 
 class ListWindow : public Form {
 public:
-    explicit ListWindow(ListSpec spec);
+    explicit ListWindow(ListDescriptor desc);
 
-    const ListSpec& spec() const { return spec_; }
+    const ListDescriptor& descriptor() const { return desc_; }
 
     // The key of the record last double-clicked, deleted or added.
     std::int64_t mKey = 0;
@@ -82,7 +82,7 @@ public:
     bool sortDescendingNext() const { return SortDescendingNext; }
 
 protected:
-    Owner owner() const { return Owner::form(spec_.formName); }
+    Owner owner() const { return Owner::form(desc_.formName); }
 
     // The query of a fill: the base query, the filter by the family rule, the tail.
     virtual std::string listQuery() const;
@@ -123,7 +123,7 @@ protected:
 private:
     void writeRow(int row, int fromField);
     void sortByHeader();
-    ListSpec spec_;
+    ListDescriptor desc_;
     bool SortDescendingNext = false;
 };
 

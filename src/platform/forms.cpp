@@ -21,6 +21,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTextCursor>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -197,6 +198,47 @@ void Label::restoreDesign() {
 // ---------------------------------------------------------------- CommandButton
 
 namespace {
+// A mouse press whose focus move a date field refused must not go on to click
+// the control that was pressed; the next press anywhere ends the refusal.
+class RefusedPress : public QObject {
+public:
+    static RefusedPress& instance() {
+        static RefusedPress r;
+        return r;
+    }
+    void arm() {
+        if (armed_ || !qApp) return;
+        armed_ = true;
+        // Watched from the next turn of the event loop: the press being
+        // handled now is the refused one.
+        QTimer::singleShot(0, this, [this] {
+            if (armed_ && !watching_) {
+                qApp->installEventFilter(this);
+                watching_ = true;
+            }
+        });
+    }
+    // True once for the click that the refused press would give.
+    bool swallow() {
+        if (!armed_) return false;
+        disarm();
+        return true;
+    }
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonPress) disarm();
+        return false;
+    }
+private:
+    void disarm() {
+        if (watching_ && qApp) qApp->removeEventFilter(this);
+        watching_ = false;
+        armed_ = false;
+    }
+    bool armed_ = false;
+    bool watching_ = false;
+};
+
 // A push button whose caption wraps onto several lines, as the tall buttons
 // of the windows need; its access key still works.
 class WrapButton : public QPushButton {
@@ -280,7 +322,9 @@ CommandButton::CommandButton(Form& owner, std::string name, const std::string& c
     auto* b = new WrapButton;
     b->setCaption(q(caption));
     b->setAutoDefault(false);
-    QObject::connect(b, &QPushButton::clicked, [this] { click(); });
+    QObject::connect(b, &QPushButton::clicked, [this] {
+        if (!RefusedPress::instance().swallow()) click();
+    });
     setWidget(b);
 }
 std::string CommandButton::Caption() const { return s(static_cast<WrapButton*>(widget())->caption()); }
@@ -515,7 +559,10 @@ protected:
         busy_ = true;
         const bool cancel = field_.validate();
         busy_ = false;
-        if (cancel) setFocus(Qt::OtherFocusReason);
+        if (cancel) {
+            if (reason == Qt::MouseFocusReason) RefusedPress::instance().arm();
+            setFocus(Qt::OtherFocusReason);
+        }
     }
 private:
     DateField& field_;

@@ -27,8 +27,8 @@ std::string selectList() {
            "a.AssegnoNote, a.DateTimeCreated as DataCreazione, a.DateTimeLastUpdated as DataUltimaModifica ";
 }
 
-ListSpec receivedSpec() {
-    ListSpec s;
+ListDescriptor receivedDescriptor() {
+    ListDescriptor s;
     s.formName = kFormName;
     s.caption = "Assegni Ricevuti";
     s.table = "AssegniRicevuti";
@@ -58,7 +58,7 @@ bool flagIsSet(const Value& v) {
 }
 
 frmAssegniRicevuti::frmAssegniRicevuti()
-    : ChequeListWindow(receivedSpec()),
+    : ChequeListWindow(receivedDescriptor()),
       cmdGira(addAt<CommandButton>(480 + 5 * 1200, 840, 1095, 375, "cmdGira", "Gira")),
       cmdVersa(addAt<CommandButton>(480 + 6 * 1200, 840, 1095, 375, "cmdVersa", "Versa")),
       txtStatoAssegno(addAt<Label>(9120, 600, 4575, 735, "txtStatoAssegno", "Stato Assegno", true)) {

@@ -15,8 +15,8 @@ const char* const kContactColumns =
     "a.DateTimeLastUpdated as DataUltimaModifica "
     "FROM Anagrafica a, TipologiaPersone b ";
 
-ListSpec contactsSpec() {
-    ListSpec s;
+ListDescriptor contactsDescriptor() {
+    ListDescriptor s;
     s.formName = "frmAnagrafica";
     s.caption = "Anagrafica";
     s.table = "Anagrafica";
@@ -43,7 +43,7 @@ ListSpec contactsSpec() {
 }
 }  // namespace
 
-frmAnagrafica::frmAnagrafica() : ListWindow(contactsSpec()) {}
+frmAnagrafica::frmAnagrafica() : ListWindow(contactsDescriptor()) {}
 
 std::string frmAnagrafica::rowQuery(std::int64_t key) const {
     return std::string("SELECT  a.ANAGRAFICAID, a.TIPOLOGIAID, b.Tipologia, a.cogNome as CognomeRagioneSociale, "

@@ -7,8 +7,8 @@
 namespace qv {
 
 namespace {
-ListSpec accountsSpec() {
-    ListSpec s;
+ListDescriptor accountsDescriptor() {
+    ListDescriptor s;
     s.formName = "frmMieiContiCorrenti";
     s.caption = "I Miei Conti Correnti";
     s.table = "MieiContiCorrenti";
@@ -30,7 +30,7 @@ ListSpec accountsSpec() {
 }
 }  // namespace
 
-frmMieiContiCorrenti::frmMieiContiCorrenti() : ListWindow(accountsSpec()) {}
+frmMieiContiCorrenti::frmMieiContiCorrenti() : ListWindow(accountsDescriptor()) {}
 
 void frmMieiContiCorrenti::showEditor() { Instance<frmEditMieiContiCorrenti>::get().ShowModal(); }
 void frmMieiContiCorrenti::showFilter() { Instance<frmSelectMieiContiCorrenti>::get().ShowModal(); }

@@ -7,8 +7,8 @@
 namespace qv {
 
 namespace {
-ListSpec typesSpec() {
-    ListSpec s;
+ListDescriptor typesDescriptor() {
+    ListDescriptor s;
     s.formName = "frmTipologiaPersone";
     s.caption = "Tipologia Record Anagrafica";
     s.table = "TipologiaPersone";
@@ -28,7 +28,7 @@ ListSpec typesSpec() {
 }
 }  // namespace
 
-frmTipologiaPersone::frmTipologiaPersone() : ListWindow(typesSpec()) {}
+frmTipologiaPersone::frmTipologiaPersone() : ListWindow(typesDescriptor()) {}
 
 void frmTipologiaPersone::showEditor() { Instance<frmEditTipologiaPersone>::get().ShowModal(); }
 void frmTipologiaPersone::showFilter() { Instance<frmSelectTipologiaPersone>::get().ShowModal(); }

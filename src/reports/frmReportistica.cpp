@@ -18,8 +18,8 @@ std::string shownTitle() {
     return ignoreErrors([] { return shownReport().titolo; });
 }
 
-ListSpec reportSpec() {
-    ListSpec s;
+ListDescriptor reportDescriptor() {
+    ListDescriptor s;
     s.formName = "frmReportistica";
     s.caption = "Report";
     s.aliases = {{"AssegnoNote*", "Note"}};
@@ -33,7 +33,7 @@ ListSpec reportSpec() {
 }
 }  // namespace
 
-frmReportistica::frmReportistica() : ChequeListWindow(reportSpec()) {
+frmReportistica::frmReportistica() : ChequeListWindow(reportDescriptor()) {
     for (CommandButton* b : {&cmdAdd, &cmdDelete, &cmdSelect}) {
         b->setVisible(false);
         b->setEnabled(false);
@@ -47,7 +47,7 @@ frmReportistica::frmReportistica() : ChequeListWindow(reportSpec()) {
 
 void frmReportistica::Form_Load() {
     runProc(owner(), "Form_Load", [this] {
-        LumoXPForm1.setCaption(spec().caption + " - " + shownTitle());
+        LumoXPForm1.setCaption(descriptor().caption + " - " + shownTitle());
         DisattivaTabstop(Controls());
         hookWheel(*this);
         CenterForm(*this);

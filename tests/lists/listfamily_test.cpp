@@ -74,7 +74,7 @@ TEST_F(ListFamilyTest, FilterJoinsTheBaseQueryByItsWhere) {
     };
     for (const auto& c : cases) {
         Probe p;
-        const_cast<ListSpec&>(p.spec()).baseQuery = c.base;
+        const_cast<ListDescriptor&>(p.descriptor()).baseQuery = c.base;
         gFilterTypes = c.filter;
         EXPECT_EQ(p.query(), c.expected);
     }

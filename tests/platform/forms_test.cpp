@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QTest>
 #include <QWidget>
 
 #include "platform/forms.h"
@@ -207,5 +208,35 @@ TEST_F(FormsTest, LeavingADateFieldValidatesIt) {
     w.txtOther.widget()->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(asked, 2);
     EXPECT_TRUE(w.txtOther.hasFocus());
+    w.Unload();
+}
+
+TEST_F(FormsTest, APressRefusedByADateFieldClicksNothing) {
+    struct W : Form {
+        W() : Form("frmPress") {}
+        DateField& txtData = addAt<DateField>(0, 0, 1500, 300, "txtData");
+        CommandButton& cmdOK = addAt<CommandButton>(0, 400, 1500, 300, "cmdOK", "Ok");
+    } w;
+    w.Show();
+    QApplication::setActiveWindow(w.widget());
+    bool refuse = true;
+    int asked = 0;
+    w.txtData.Validate = [&] {
+        ++asked;
+        return refuse;
+    };
+    int clicks = 0;
+    w.cmdOK.Click = [&] { ++clicks; };
+    // A real press and release, as the window system delivers them.
+    auto press = [&] { QTest::mouseClick(w.cmdOK.widget(), Qt::LeftButton); };
+    w.txtData.SetFocus();
+    press();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_TRUE(w.txtData.hasFocus());
+    QApplication::processEvents();
+    refuse = false;
+    press();
+    EXPECT_EQ(clicks, 1);
     w.Unload();
 }

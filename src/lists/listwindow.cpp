@@ -89,6 +89,8 @@ void ListWindow::Form_Resize() {
         const int left = MSFlexGrid1.Left();
         const int top = MSFlexGrid1.Top();
         MSFlexGrid1.Move(left, top, Width() - 2 * left, static_cast<int>(Height() - 1.5 * top));
+        // The title bar of the skin spans the window.
+        LumoXPForm1.setWidth(Width());
         resizeExtra();
     });
 }

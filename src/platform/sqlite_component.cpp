@@ -46,7 +46,8 @@ void SQLiteComponent::open(const std::string& path, const std::string&) {
     }
     sqlite3* db = nullptr;
     // An existing file only: a missing database must not be created empty.
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // One thread uses the connection, so SQLite need not lock on every call.
+    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string msg = db ? sqlite3_errmsg(db) : "unable to open database file";
         if (db) sqlite3_close_v2(db);

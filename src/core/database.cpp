@@ -32,9 +32,11 @@ std::string doubledQuotes(const std::string& text) {
     return out;
 }
 
-// The count read by the existence checks.
-bool countAboveZero() {
-    return gRs().Fields("conteggio").value().toDouble() > 0;
+// The query into gRs, without trace or report: each caller reports in its own name.
+void queryIntoRs(const std::string& sql) {
+    resetRs();
+    if (!connection || !connection->isOpen()) throw RuntimeError(kErrObjectNotSet);
+    sharedRs() = connection->query(sql);
 }
 }  // namespace
 
@@ -53,8 +55,6 @@ std::string sqlKey(std::int64_t key) { return std::to_string(key); }
 
 void OpenDb() {
     runProc(kGeneral, "OpenDb", [] {
-        if (isAccess()) return;
-        if (isMySql()) return;
         if (isSqlLite()) OpenSqlLiteDb();
     });
 }
@@ -66,7 +66,7 @@ void OpenSqlLiteDb() {
         connection = std::make_unique<SQLiteComponent>();
         gDbName = isEnglish() ? "brindle3.db3" : "quorvel3.db3";
         gDbPath = programFile(gDbName);
-        connection->open(gDbPath, "");
+        connection->open(gDbPath);
     } catch (const RuntimeError&) {
         openFailed = true;
         MyMsgBox("Impossibile connettersi al database", 16, "Quorvel");
@@ -75,11 +75,7 @@ void OpenSqlLiteDb() {
 }
 
 void gRsOpen(const std::string& sql) {
-    runProc(kGeneral, "gRsOpen", [&] {
-        if (!connection || !connection->isOpen()) throw RuntimeError(kErrObjectNotSet);
-        resetRs();
-        sharedRs() = connection->query(sql);
-    });
+    runProc(kGeneral, "gRsOpen", [&] { queryIntoRs(sql); });
 }
 
 bool gDbExecute(const std::string& sql, bool quietIfExists) {
@@ -121,10 +117,8 @@ Check runCount(const std::string& proc, const std::function<std::string()>& buil
     try {
         OpenDb();
         const std::string sql = buildSql();
-        resetRs();
-        if (!connection || !connection->isOpen()) throw RuntimeError(kErrObjectNotSet);
-        sharedRs() = connection->query(sql);
-        const bool found = countAboveZero();
+        queryIntoRs(sql);
+        const bool found = gRs().Fields("conteggio").value().toDouble() > 0;
         CloseDb();
         return found;
     } catch (const RuntimeError& e) {

@@ -35,7 +35,6 @@ frmMain& mainWindow() {
     if (!mainSlot()) mainSlot() = std::make_unique<frmMain>();
     return *mainSlot();
 }
-bool mainWindowExists() { return mainSlot() != nullptr; }
 void releaseMainWindow() { mainSlot().reset(); }
 
 frmMain::frmMain()

@@ -45,7 +45,6 @@ public:
 
 // The one main window of the run.
 frmMain& mainWindow();
-bool mainWindowExists();
 void releaseMainWindow();   // tests
 
 }  // namespace qv

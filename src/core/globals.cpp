@@ -12,7 +12,5 @@ std::array<int, 101> gPrintGridOptions{};
 std::string gFilterContacts, gFilterTypes, gFilterAccounts, gFilterIssued, gFilterReceived;
 
 bool isSqlLite() { return gDbType == "SqlLite"; }
-bool isMySql() { return gDbType == "MySql"; }
-bool isAccess() { return gDbType == "Access"; }
 
 }  // namespace qv

@@ -18,8 +18,7 @@ extern std::array<int, 101> gPrintGridOptions;
 // The list filters: a WHERE condition without the word WHERE, empty for none.
 extern std::string gFilterContacts, gFilterTypes, gFilterAccounts, gFilterIssued, gFilterReceived;
 
+// The only database kind the program knows.
 bool isSqlLite();
-bool isMySql();
-bool isAccess();
 
 }  // namespace qv

@@ -2,11 +2,10 @@
 
 #include "core/database.h"
 #include "core/globals.h"
-#include "core/msgbox.h"
 #include "core/sqlhelpers.h"
-#include "core/trace.h"
 #include "issued/frmAssegniEmessi.h"
 #include "lists/amounts.h"
+#include "lists/windowhelpers.h"
 #include "platform/msgbox_component.h"
 
 namespace qv {
@@ -14,12 +13,6 @@ namespace qv {
 namespace {
 constexpr int kLeft = 240, kInput = 2400, kWidth = 4200, kRow = 480, kTop = 720;
 int rowTop(int i) { return kTop + i * kRow; }
-
-// A stored flag as a check value: set for any number other than 0.
-int checkValue(const Value& v) {
-    const auto n = parsePlainNumber(trim(v.str()));
-    return n && *n != 0 ? 1 : 0;
-}
 }  // namespace
 
 frmEditAssegniEmessi::frmEditAssegniEmessi()
@@ -85,9 +78,9 @@ void frmEditAssegniEmessi::loadInputs() {
             txtCausale.setText(field("Causale").str());
             txtAssegnoNote.setText(field("AssegnoNote").str());
             txtDataAssegno.setText(dateForInput(field("DataAssegno")));
-            chkSuPiazza.setValue(checkValue(field("SuPiazza")));
-            chkTrasferibile.setValue(checkValue(field("Trasferibile")));
-            chkSbarrato.setValue(checkValue(field("Sbarrato")));
+            chkSuPiazza.setValue(flagIsSet(field("SuPiazza")) ? 1 : 0);
+            chkTrasferibile.setValue(flagIsSet(field("Trasferibile")) ? 1 : 0);
+            chkSbarrato.setValue(flagIsSet(field("Sbarrato")) ? 1 : 0);
         }
         rs.Close();
         resetRs();
@@ -96,7 +89,7 @@ void frmEditAssegniEmessi::loadInputs() {
                   account))
         idDelContoCorrente = account;
     if (fillCombo(cboNome, "SELECT ANAGRAFICAID, Nome, cognome FROM Anagrafica order by cognome, nome", payee,
-                  [] { return gRs().valueAt(2).str() + " " + gRs().valueAt(1).str(); }))
+                  contactItemText))
         idDelBeneficiarioEm = payee;
     // A new cheque starts with no account and no payee chosen.
     if (gIsNew) {
@@ -114,22 +107,17 @@ void frmEditAssegniEmessi::Form_Activate() {
 }
 
 void frmEditAssegniEmessi::cboDescrizione_Change() {
-    runProc(owner(), "cboDescrizione_Change", [this] {
-        if (cboDescrizione.ListIndex() != -1) idDelContoCorrente = cboDescrizione.ItemData(cboDescrizione.ListIndex());
-    });
+    runProc(owner(), "cboDescrizione_Change", [this] { keepChosenKey(cboDescrizione, idDelContoCorrente); });
 }
 
 void frmEditAssegniEmessi::cboNome_Change() {
-    runProc(owner(), "cboNome_Change", [this] {
-        if (cboNome.ListIndex() != -1) idDelBeneficiarioEm = cboNome.ItemData(cboNome.ListIndex());
-    });
+    runProc(owner(), "cboNome_Change", [this] { keepChosenKey(cboNome, idDelBeneficiarioEm); });
 }
 
 void frmEditAssegniEmessi::homeEnd(ComboBox& combo, int keyCode, const std::string& proc) {
     // Not traced; a failure goes to the runtime's own box, untranslated.
     try {
-        if (keyCode == 35) combo.setListIndex(combo.ListCount() - 1);
-        else if (keyCode == 36) combo.setListIndex(0);
+        selectHomeEnd(combo, keyCode);
     } catch (const RuntimeError& e) {
         msgbox::runtimeBox(standardErrorText(owner(), proc, e), "Quorvel");
     }
@@ -142,11 +130,8 @@ void frmEditAssegniEmessi::cboDescrizione_KeyUp(int keyCode, int) {
 void frmEditAssegniEmessi::cboNome_KeyUp(int keyCode, int) { homeEnd(cboNome, keyCode, "cboNome_KeyUp"); }
 
 bool frmEditAssegniEmessi::txtDataAssegno_Validate() {
-    return runProc(owner(), "txtDataAssegno_Validate", [this] {
-        if (parseDateInput(txtDataAssegno.Text())) return false;
-        MyMsgBox("Formato della data dell'assegno non valido", 48, "Quorvel");
-        return true;
-    });
+    return runProc(owner(), "txtDataAssegno_Validate",
+                   [this] { return refuseBadDate(txtDataAssegno, "Formato della data dell'assegno non valido"); });
 }
 
 bool frmEditAssegniEmessi::checks() {

@@ -5,6 +5,7 @@
 #include "issued/frmAssegniEmessi.h"
 #include "lists/amounts.h"
 #include "lists/editorwindow.h"
+#include "lists/windowhelpers.h"
 
 namespace qv {
 
@@ -71,16 +72,12 @@ std::string& frmSelectAssegniEmessi::filterText() { return gFilterIssued; }
 void frmSelectAssegniEmessi::fillCombos() {
     fillCombo(cboDescrizione, "SELECT CONTOCORRENTEID, Descrizione FROM MieiContiCorrenti order by descrizione ");
     fillCombo(cboNome, "SELECT ANAGRAFICAID, Nome, cognome FROM Anagrafica order by cognome, nome ",
-              -1, [] { return gRs().valueAt(2).str() + " " + gRs().valueAt(1).str(); });
+              -1, contactItemText);
 }
 
 bool frmSelectAssegniEmessi::checks() {
-    auto given = [](const TextBox& t) { return !trim(t.Text()).empty(); };
-    if (given(txtDataDa) && !parseDateInput(txtDataDa.Text())) return refuse("Formato della data di partenza non valido");
-    if (given(txtDataA) && !parseDateInput(txtDataA.Text())) return refuse("Formato della data di arrivo non valido");
-    if (given(txtImportoDa) && !parseAmount(txtImportoDa.Text())) return refuse("Formato dell'importo minimo non valido");
-    if (given(txtImportoA) && !parseAmount(txtImportoA.Text())) return refuse("Formato dell'importo massimo non valido");
-    return true;
+    const std::string m = chequeBoundsRefusal(txtDataDa, txtDataA, txtImportoDa, txtImportoA);
+    return m.empty() || refuse(m);
 }
 
 }  // namespace qv

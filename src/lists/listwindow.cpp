@@ -190,6 +190,17 @@ void ListWindow::sizeColumns() {
     }
 }
 
+namespace {
+// The end of every fill, failed or not.
+void releaseResults() {
+    ignoreErrors([] {
+        gRs().Close();
+        resetRs();
+    });
+    ignoreErrors([] { CloseDb(); });
+}
+}  // namespace
+
 void ListWindow::FillGrid() {
     traceProc(desc_.formName, "FillGrid");
     const bool armed = !desc_.variantA || gTrapErrors;
@@ -246,21 +257,13 @@ void ListWindow::FillGrid() {
         if (!cellsWritten) {
             if (!armed) {
                 // Variant a unarmed: the caller's own handler reports it.
-                ignoreErrors([] {
-                    gRs().Close();
-                    resetRs();
-                    CloseDb();
-                });
+                releaseResults();
                 throw;
             }
             reportRuntimeError(owner(), "FillGrid", e);
         }
     }
-    ignoreErrors([] {
-        gRs().Close();
-        resetRs();
-    });
-    ignoreErrors([] { CloseDb(); });
+    releaseResults();
     screen::setMousePointer(0);
     ignoreErrors([&] { g.setRow(0); });
     endFill();
@@ -315,16 +318,18 @@ void ListWindow::AddGridRow() {
 
 void ListWindow::sortByHeader() {
     FlexGrid& g = MSFlexGrid1;
-    const bool dateColumn = likePattern(g.TextMatrix(0, g.Col()), "Data*");
-    if (SortDescendingNext) {
-        if (dateColumn) sortGridByDate(g, g.Col(), 4);
-        else g.setSort(2);
-        SortDescendingNext = false;
-    } else {
-        if (dateColumn) sortGridByDate(g, g.Col(), 3);
-        else g.setSort(1);
-        SortDescendingNext = true;
-    }
+    const bool descending = SortDescendingNext;
+    if (likePattern(g.TextMatrix(0, g.Col()), "Data*"))
+        sortGridByDate(g, g.Col(), descending ? 4 : 3);
+    else
+        g.setSort(descending ? 2 : 1);
+    SortDescendingNext = !descending;
+}
+
+void ListWindow::selectWholeRow() {
+    FlexGrid& g = MSFlexGrid1;
+    g.setCol(0);
+    g.setColSel(g.Cols() - 1);
 }
 
 void ListWindow::MSFlexGrid1_MouseDown(int, int, float, float y) {
@@ -341,18 +346,15 @@ void ListWindow::MSFlexGrid1_MouseUp(int, int, float, float) {
     runProc(owner(), "MSFlexGrid1_MouseUp", [this] {
         FlexGrid& g = MSFlexGrid1;
         if (g.Rows() < 2) return;
-        g.setCol(0);
-        g.setColSel(g.Cols() - 1);
+        selectWholeRow();
         g.setLeftCol(static_cast<int>(std::lround(gGridLeftCol)));
     });
 }
 
 void ListWindow::MSFlexGrid1_SelChange() {
     runProc(owner(), "MSFlexGrid1_SelChange", [this] {
-        FlexGrid& g = MSFlexGrid1;
-        if (g.Rows() < 2) return;
-        g.setCol(0);
-        g.setColSel(g.Cols() - 1);
+        if (MSFlexGrid1.Rows() < 2) return;
+        selectWholeRow();
     });
 }
 
@@ -408,8 +410,7 @@ void ListWindow::cmdDelete_Click() {
             g.SetFocus();
             if (g.Row() <= g.Rows() - 1) {
                 g.setRowSel(g.Row());
-                g.setCol(0);
-                g.setColSel(g.Cols() - 1);
+                selectWholeRow();
             }
         }
         if (desc_.reloadAfterDelete) {

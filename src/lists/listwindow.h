@@ -123,6 +123,7 @@ protected:
 private:
     void writeRow(int row, int fromField);
     void sortByHeader();
+    void selectWholeRow();
     ListDescriptor desc_;
     bool SortDescendingNext = false;
 };

@@ -3,7 +3,6 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QLocale>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -28,10 +27,6 @@ bool& englishFlag() {
 BrowserLauncher& launcherOverride() {
     static BrowserLauncher l;
     return l;
-}
-
-QDateTime toQt(const DateTime& d) {
-    return QDateTime(QDate(d.year, d.month, d.day), QTime(d.hour, d.minute, d.second));
 }
 
 }  // namespace
@@ -72,7 +67,7 @@ std::string shortDate(const DateTime& d) {
 }
 
 std::string longTime(const DateTime& d) {
-    return toQt(d).time().toString(QStringLiteral("HH:mm:ss")).toStdString();
+    return QTime(d.hour, d.minute, d.second).toString(QStringLiteral("HH:mm:ss")).toStdString();
 }
 
 }  // namespace qv::env

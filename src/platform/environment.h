@@ -28,8 +28,8 @@ void setClock(std::function<DateTime()> clock);   // tests; nullptr restores the
 bool english();
 void setEnglish(bool english);
 
-// Starts the default browser with one address as its only argument.
-// Returns false when no browser could be found or started.
+// Starts the default browser with one address as its only argument, and
+// tells whether it started, found no browser or failed to start one.
 enum class LaunchResult { Started, NoBrowser, Failed };
 using BrowserLauncher = std::function<LaunchResult(const std::string& address)>;
 LaunchResult launchBrowser(const std::string& address);

@@ -44,9 +44,17 @@ std::string_view stripBlanks(std::string_view t) {
 struct NumberMarks {
     std::string group = ",", decimal = ".";
 };
-NumberMarks currentMarks() {
+// Asked for every painted cell: the marks are read from the locale again only
+// when the locale has changed since the last call.
+const NumberMarks& currentMarks() {
+    static std::optional<QLocale> readFrom;
+    static NumberMarks marks;
     const QLocale l;
-    return {QString(l.groupSeparator()).toStdString(), QString(l.decimalPoint()).toStdString()};
+    if (!readFrom || *readFrom != l) {
+        marks = {QString(l.groupSeparator()).toStdString(), QString(l.decimalPoint()).toStdString()};
+        readFrom = l;
+    }
+    return marks;
 }
 
 // The number a cell shows, if it shows one: a number with the locale's marks
@@ -295,6 +303,8 @@ public:
     FlexGrid* grid;
     FlexGridModel* model;
     bool syncing = false;
+    // Of the grid's font, for TextWidth; emptied when the font changes.
+    std::optional<QFontMetricsF> metrics;
 
     static QFont fontOf(const FlexGrid& g) {
         QFont f(q(g.fontName_));
@@ -351,8 +361,7 @@ protected:
 
     void mousePressEvent(QMouseEvent* e) override {
         if (!grid) return;
-        setFocus(Qt::MouseFocusReason);
-        if (grid->dirty_) grid->flushView();
+        beginPress();
         const QPoint p = e->position().toPoint();
         int row = -1, col = -1;
         const int vr = rowAt(p.y()), vc = columnAt(p.x());
@@ -398,8 +407,7 @@ protected:
         switch (e->type()) {
             case QEvent::MouseButtonPress: {
                 auto* me = static_cast<QMouseEvent*>(e);
-                setFocus(Qt::MouseFocusReason);
-                if (grid->dirty_) grid->flushView();
+                beginPress();
                 const QPoint p = me->position().toPoint();
                 const int col = horizontalHeader()->logicalIndexAt(p.x());
                 pressAt(col >= 0 ? 0 : -1, col, me, horizontalHeader()->viewport()->mapTo(this, p));
@@ -418,6 +426,11 @@ protected:
     }
 
 private:
+    // The cell under the pointer is looked up in the view: bring it up to date first.
+    void beginPress() {
+        setFocus(Qt::MouseFocusReason);
+        if (grid->dirty_) grid->flushView();
+    }
     void pressAt(int row, int col, QMouseEvent* e, QPoint inGrid) {
         grid->mousePress(row, col, buttonCode(e->button()), shiftCode(e->modifiers()),
                          static_cast<float>(pixelsToTwips(inGrid.x())), static_cast<float>(pixelsToTwips(inGrid.y())));
@@ -742,7 +755,7 @@ void FlexGrid::setSort(int how) {
         int row;
     };
     const bool fold = how <= 6;
-    const NumberMarks marks = currentMarks();
+    const NumberMarks& marks = currentMarks();
     const std::size_t count = static_cast<std::size_t>(dataRows);
     std::vector<Key> keys(count);
     // Cells lie all over the heap: fetch the cell objects, then their texts, ahead of use.
@@ -801,30 +814,22 @@ void FlexGrid::setSort(int how) {
 
 // ---------------------------------------------------------------- font
 
-void FlexGrid::fontChanged() {
-    rowPx_ = 0;
-    touch(kFont | kScroll);
-}
-
-void FlexGrid::setFontName(const std::string& name) {
-    fontName_ = name;
-    fontChanged();
-}
-
 void FlexGrid::setFontSize(double points) {
     if (!(points > 0 && points <= 2048)) badValueError();
     fontSize_ = points;
     fontChanged();
 }
 
-void FlexGrid::setFontBold(bool on) {
-    fontBold_ = on;
-    fontChanged();
+void FlexGrid::fontChanged() {
+    rowPx_ = 0;
+    view_->metrics.reset();
+    touch(kFont | kScroll);
 }
 
+// Measured for many cells of every fill: the metrics are made once per font.
 int FlexGrid::TextWidth(const std::string& text) const {
-    const QFontMetricsF fm(FlexGridView::fontOf(*this));
-    return static_cast<int>(std::lround(fm.horizontalAdvance(q(text)) * twipsPerPixel()));
+    if (!view_->metrics) view_->metrics.emplace(FlexGridView::fontOf(*this));
+    return static_cast<int>(std::lround(view_->metrics->horizontalAdvance(q(text)) * twipsPerPixel()));
 }
 
 // ---------------------------------------------------------------- mouse and keys
@@ -958,7 +963,7 @@ bool FlexGrid::navigate(int keyCode, int shift) {
 // come at run time, so they are not part of the design (and never copied).
 void FlexGrid::captureDesign() {
     Control::captureDesign();
-    design_ = {Rows(), cols_, cells_[0], colWidth_, fontName_, fontSize_, fontBold_};
+    design_ = {Rows(), cols_, cells_[0], colWidth_, fontSize_};
 }
 
 void FlexGrid::restoreDesign() {
@@ -967,15 +972,13 @@ void FlexGrid::restoreDesign() {
     cells_[0] = design_.header;
     cols_ = design_.cols;
     colWidth_ = design_.colWidth;
-    fontName_ = design_.fontName;
     fontSize_ = design_.fontSize;
-    fontBold_ = design_.fontBold;
     row_ = rowSel_ = Rows() > 1 ? 1 : 0;
     col_ = colSel_ = 0;
     topRow_ = 1;
     leftCol_ = 0;
-    rowPx_ = 0;
-    touch(kShape | kWidths | kFont | kCells | kScroll);
+    fontChanged();
+    touch(kShape | kWidths | kCells);
 }
 
 }  // namespace qv

@@ -82,21 +82,17 @@ public:
     // counts as 0. 5 / 6 text without regard to case, 7 / 8 text with case.
     // 0 does nothing. A cell reads as a number when, trimmed and without a
     // currency sign (€, $, £), it is a plain number or one written with the
-    // locale's marks, grouped in threes ("1.234,50 €" in Italy). Mixed generic columns order the empty texts
-    // first, then the numbers, then the other texts. Row, Col, RowSel and
-    // ColSel keep their values.
+    // locale's marks, grouped in threes ("1.234,50 €" in Italy). Mixed
+    // generic columns order the empty texts first, then the numbers, then the
+    // other texts. Row, Col, RowSel and ColSel keep their values.
     void setSort(int how);
     void RemoveItem(int row);   // a data row, 1 .. Rows - 1
     // Rows = Rows + 1, returning the new row's Cols cells to write into (they
     // may hold old texts: overwrite every one). Valid until the next change.
     std::vector<std::string>& appendRow();
 
-    std::string FontName() const { return fontName_; }
-    void setFontName(const std::string& name);
     double FontSize() const { return fontSize_; }
     void setFontSize(double points);
-    bool FontBold() const { return fontBold_; }
-    void setFontBold(bool on);
     int TextWidth(const std::string& text) const;   // twips, measured with the grid's font
 
     // Events.
@@ -149,7 +145,7 @@ private:
     int leftColPixel() const;
     int colAtPixel(int x) const;
     void mouseDrag(int row, int col);
-    void fontChanged();
+    void fontChanged();   // the row height and text metrics are measured again
 
     // The one path of a mouse press / release, from the view or pressCell;
     // row / col are -1 when the press is on no cell.
@@ -168,7 +164,7 @@ private:
     std::vector<int> colWidth_;   // twips
     int row_ = 1, col_ = 0, rowSel_ = 1, colSel_ = 0;
     int topRow_ = 1, leftCol_ = 0;
-    std::string fontName_;
+    std::string fontName_;   // the application's font, as the grid starts
     double fontSize_ = 8.25;
     bool fontBold_ = false;
     mutable int rowPx_ = 0;   // 0: not measured yet
@@ -184,9 +180,7 @@ private:
         int rows = 2, cols = 2;
         std::vector<std::string> header;
         std::vector<int> colWidth;
-        std::string fontName;
         double fontSize = 8.25;
-        bool fontBold = false;
     } design_;
 };
 

@@ -471,7 +471,6 @@ void ComboBox::setDropDownList(bool on) {
 void ComboBox::keyUp(int keyCode, int shift) {
     if (KeyUp) KeyUp(keyCode, shift);
 }
-void ComboBox::captureDesign() { Control::captureDesign(); }
 void ComboBox::restoreDesign() {
     Control::restoreDesign();
     Clear();
@@ -697,10 +696,6 @@ void Form::setTop(int v) { widget_->move(widget_->x(), twipsToPixels(v)); }
 void Form::setWidth(int v) { widget_->resize(std::max(1, twipsToPixels(v)), widget_->height()); }
 void Form::setHeight(int v) { widget_->resize(widget_->width(), std::max(1, twipsToPixels(v))); }
 void Form::setMinimumSize(int w, int h) { widget_->setMinimumSize(twipsToPixels(w), twipsToPixels(h)); }
-void Form::setResizable(bool on) {
-    if (!on) widget_->setFixedSize(widget_->size());
-    FormAccess::widget(*this)->setSizeGripEnabled(on);
-}
 Control::Rect Form::screenRect() const {
     const QRect g = widget_->frameGeometry();
     return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
@@ -752,14 +747,13 @@ void Form::ShowModal() {
     if (loaded_) {
         if (modalRunner()) {
             modalRunner()(*this);
-            // A script that leaves the window open closes it as the close box does.
-            if (loaded_) Unload();
         } else {
             auto* w = FormAccess::widget(*this);
             w->setModal(true);
             w->exec();
-            if (loaded_) Unload();
         }
+        // A script or loop that ends with the window still loaded closes it as the close box does.
+        if (loaded_) Unload();
     }
     modal_ = false;
     st.erase(std::remove(st.begin(), st.end(), this), st.end());

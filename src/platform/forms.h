@@ -144,8 +144,7 @@ public:
     // Key released with its key code (35 End, 36 Home ...) and shift state.
     std::function<void(int keyCode, int shift)> KeyUp;
     void keyUp(int keyCode, int shift = 0);
-    void captureDesign() override;
-    void restoreDesign() override;
+    void restoreDesign() override;   // the items are filled at run time
 private:
     std::vector<std::int64_t> data_;
     int newIndex_ = -1;
@@ -259,7 +258,6 @@ public:
     void setWidth(int v);
     void setHeight(int v);
     void setMinimumSize(int widthTwips, int heightTwips);
-    void setResizable(bool on);
     Control::Rect screenRect() const;
 
     // 0 normal, 1 minimised, 2 maximised.
@@ -349,7 +347,6 @@ public:
         return *slot();
     }
     static bool exists() { return slot() != nullptr; }
-    static T* ptr() { return slot().get(); }
     static void release() {
         if (slot()) forms::deleteLater(std::move(slot()));
     }

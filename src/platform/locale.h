@@ -2,11 +2,11 @@
 #pragma once
 
 #include <optional>
-
-class QString;
 #include <string>
 
 #include "platform/environment.h"
+
+class QString;
 
 namespace qv::locale {
 

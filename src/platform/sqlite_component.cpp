@@ -39,7 +39,7 @@ void SQLiteComponent::fail() {
     throw RuntimeError(kErrSqlite, sqlite3_errmsg(db_), sqlite3_extended_errcode(db_));
 }
 
-void SQLiteComponent::open(const std::string& path, const std::string&) {
+void SQLiteComponent::open(const std::string& path) {
     if (db_) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -207,13 +207,6 @@ Value Recordset::valueAt(int index) const {
     const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
     const int n = sqlite3_column_bytes(stmt_, index);
     return Value(std::string(t ? t : "", static_cast<std::size_t>(n)));
-}
-
-std::string Recordset::textAt(int index) const {
-    requireOpen();
-    if (eof_) throw RuntimeError(kErrNoCurrentRow);
-    const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
-    return t ? std::string(t, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, index))) : std::string();
 }
 
 void Recordset::assignRowTexts(std::vector<std::string>& out) const {

@@ -24,7 +24,7 @@ public:
     SQLiteComponent& operator=(const SQLiteComponent&) = delete;
 
     // Opens an existing database file; a missing or unreadable file raises.
-    void open(const std::string& path, const std::string& unused = {});
+    void open(const std::string& path);
     bool isOpen() const { return db_ != nullptr; }
     // Runs one statement; raises with SQLite's message when it fails. Text
     // after the first statement is refused, so one call is one statement.
@@ -51,15 +51,12 @@ private:
     sqlite3* db_ = nullptr;
 };
 
-class Recordset;
-
 // One field of the current row: its name and value.
 class FieldRef {
 public:
     FieldRef(const Recordset& rs, int index) : rs_(rs), index_(index) {}
     const std::string& Name() const;
     Value value() const;
-    int index() const { return index_; }
 private:
     const Recordset& rs_;
     int index_;
@@ -80,7 +77,6 @@ public:
     FieldRef Fields(int index) const;                 // raises 9 out of range
     FieldRef Fields(const std::string& name) const;   // name ignores case; first match wins; else 3265
     Value valueAt(int index) const;                   // raises 3021 at the end
-    std::string textAt(int index) const;              // the text form, Null as ""; raises 3021 at the end
     // Writes the current row's texts into the first FieldCount cells of out.
     void assignRowTexts(std::vector<std::string>& out) const;
     void Close();

@@ -1,8 +1,6 @@
 #include "platform/webbrowser.h"
 
-#include <QFileInfo>
 #include <QPageSize>
-#include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTextDocument>
@@ -19,8 +17,19 @@ webbrowser::PreviewHandler& previewOverride() {
     return h;
 }
 
-void layOut(QTextDocument& doc, const std::string& page) {
-    doc.setHtml(QString::fromStdString(webbrowser::renderableHtml(page)));
+// The page as the rich-text renderer should lay it out: the same content,
+// adjusted where that renderer and a browser disagree.
+std::string renderableHtml(const std::string& page) {
+    // A browser gives a row without cells no height; the rich-text renderer
+    // gives it a blank line, which would open gaps in a printed window.
+    static const std::string emptyRow = "<tr></tr>";
+    std::string out;
+    out.reserve(page.size());
+    std::size_t from = 0;
+    for (std::size_t at; (at = page.find(emptyRow, from)) != std::string::npos; from = at + emptyRow.size())
+        out.append(page, from, at - from);
+    out.append(page, from, std::string::npos);
+    return out;
 }
 
 void showPreviewDialog(const std::string& page, QWidget* parent) {
@@ -30,7 +39,7 @@ void showPreviewDialog(const std::string& page, QWidget* parent) {
     dialog.setWindowTitle(QStringLiteral("Quorvel"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&page](QPrinter* p) {
         QTextDocument doc;
-        layOut(doc, page);
+        doc.setHtml(QString::fromStdString(renderableHtml(page)));
         doc.print(p);
     });
     dialog.exec();
@@ -81,30 +90,6 @@ void WebBrowser::ExecWB(int cmd, int opt) {
 namespace webbrowser {
 
 void setPreviewHandler(PreviewHandler handler) { previewOverride() = std::move(handler); }
-
-std::string renderableHtml(const std::string& page) {
-    // A browser gives a row without cells no height; the rich-text renderer
-    // gives it a blank line, which would open gaps in a printed window.
-    static const std::string emptyRow = "<tr></tr>";
-    std::string out;
-    out.reserve(page.size());
-    std::size_t from = 0;
-    for (std::size_t at; (at = page.find(emptyRow, from)) != std::string::npos; from = at + emptyRow.size())
-        out.append(page, from, at - from);
-    out.append(page, from, std::string::npos);
-    return out;
-}
-
-bool printToPdf(const std::string& page, const std::string& pdfPath) {
-    QPdfWriter writer(QString::fromStdString(pdfPath));
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setTitle(QStringLiteral("Quorvel"));
-    QTextDocument doc;
-    layOut(doc, page);
-    doc.print(&writer);
-    const QFileInfo written(QString::fromStdString(pdfPath));
-    return written.exists() && written.size() > 0;
-}
 
 }  // namespace webbrowser
 

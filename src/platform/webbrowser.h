@@ -26,8 +26,6 @@ public:
 
     // The page written so far, byte for byte.
     const std::string& pageText() const { return page_; }
-    bool hasDocument() const { return state_ != State::None; }
-    bool documentOpen() const { return state_ == State::Open; }
 
 private:
     enum class State { None, Open, Closed };
@@ -39,12 +37,6 @@ namespace webbrowser {
 // Shows the preview of a page. Tests replace it to see the page instead.
 using PreviewHandler = std::function<void(const std::string& html)>;
 void setPreviewHandler(PreviewHandler handler);   // nullptr restores the print preview dialog
-
-// The page as the rich-text renderer should lay it out: the same content,
-// adjusted where that renderer and a browser disagree.
-std::string renderableHtml(const std::string& page);
-// Lays the page out on A4 into a PDF file (also what the preview prints).
-bool printToPdf(const std::string& page, const std::string& pdfPath);
 }  // namespace webbrowser
 
 }  // namespace qv

@@ -104,11 +104,4 @@ void hook(Form& form) {
 
 void unhook(Form& form) { forget(form.widget()); }
 
-bool isHooked(const Form& form) { return hooked().count(form.widget()) != 0; }
-
-int pendingDistance(const Form& form) {
-    auto it = hooked().find(form.widget());
-    return it == hooked().end() ? 0 : it->second.pending;
-}
-
 }  // namespace qv::wheel

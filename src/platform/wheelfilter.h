@@ -17,10 +17,5 @@ enum MouseKeyFlag : long {
 // does nothing. A window destroyed while hooked is forgotten.
 void hook(Form& form);
 void unhook(Form& form);
-bool isHooked(const Form& form);
-
-// Wheel distance in eighths of a degree (120 a notch) that has come in for the
-// window but not yet made up a whole notch.
-int pendingDistance(const Form& form);
 
 }  // namespace qv::wheel

@@ -6,6 +6,7 @@
 #include "core/sqlhelpers.h"
 #include "core/trace.h"
 #include "core/translation.h"
+#include "lists/windowhelpers.h"
 #include "received/frmEditAssegniRicevuti.h"
 #include "received/frmEditGirate.h"
 #include "received/frmEditVersamenti.h"
@@ -50,12 +51,6 @@ ListDescriptor receivedDescriptor() {
 }
 
 }  // namespace
-
-bool flagIsSet(const Value& v) {
-    if (v.isNull()) return false;
-    const auto n = parsePlainNumber(trim(v.str()));
-    return n && *n != 0;
-}
 
 frmAssegniRicevuti::frmAssegniRicevuti()
     : ChequeListWindow(receivedDescriptor()),
@@ -171,7 +166,7 @@ std::optional<std::string> frmAssegniRicevuti::readState(const std::string& proc
     }
 }
 
-std::optional<std::string> frmAssegniRicevuti::readGiratoMessage(std::int64_t idass) {
+std::optional<std::string> frmAssegniRicevuti::getGiratoMessage(std::int64_t idass) {
     // The oldest endorsement first, so the line does not change between refreshes;
     // an endorsee who is no longer among the contacts does not count.
     return readState("getGiratoMessage",
@@ -182,7 +177,7 @@ std::optional<std::string> frmAssegniRicevuti::readGiratoMessage(std::int64_t id
                      true);
 }
 
-std::optional<std::string> frmAssegniRicevuti::readVersatoMessage(std::int64_t idass) {
+std::optional<std::string> frmAssegniRicevuti::getVersatoMessage(std::int64_t idass) {
     return readState("getVersatoMessage",
                      std::string("select * from versamenti, assegniricevuti, mieiconticorrenti ") +
                          " where versamenti.assegniricevutiid=assegniricevuti.assegniricevutiid " +
@@ -191,12 +186,14 @@ std::optional<std::string> frmAssegniRicevuti::readVersatoMessage(std::int64_t i
                      false);
 }
 
-std::string frmAssegniRicevuti::getGiratoMessage(std::int64_t idass) {
-    return readGiratoMessage(idass).value_or(std::string());
-}
-
-std::string frmAssegniRicevuti::getVersatoMessage(std::int64_t idass) {
-    return readVersatoMessage(idass).value_or(std::string());
+std::optional<frmAssegniRicevuti::ChequeState> frmAssegniRicevuti::readChequeState(std::int64_t idass) {
+    const auto girato = getGiratoMessage(idass);
+    if (!girato) return std::nullopt;
+    if (!girato->empty()) return ChequeState{*girato, true};
+    const auto versato = getVersatoMessage(idass);
+    if (!versato) return std::nullopt;
+    if (!versato->empty()) return ChequeState{*versato, true};
+    return ChequeState{neitherText(), false};
 }
 
 std::optional<std::int64_t> frmAssegniRicevuti::currentKey() {
@@ -213,19 +210,12 @@ void frmAssegniRicevuti::ToggleGiraVersa() {
             return;
         }
         mASSEGNIRICEVUTIID = *key;
-        auto show = [this](const std::string& text, bool free) {
-            cmdGira.setEnabled(free);
-            cmdVersa.setEnabled(free);
-            txtStatoAssegno.setCaption(text);
-        };
         // A state that could not be read allows no new operation.
-        const auto girato = readGiratoMessage(*key);
-        if (!girato) return show("", false);
-        if (!girato->empty()) return show(*girato, false);
-        const auto versato = readVersatoMessage(*key);
-        if (!versato) return show("", false);
-        if (!versato->empty()) return show(*versato, false);
-        show(neitherText(), true);
+        const auto state = readChequeState(*key);
+        const bool free = state && !state->hasOperation;
+        cmdGira.setEnabled(free);
+        cmdVersa.setEnabled(free);
+        txtStatoAssegno.setCaption(state ? state->text : std::string());
     });
 }
 

@@ -10,9 +10,6 @@
 
 namespace qv {
 
-// A stored flag reads as set for any number other than 0 (Null: not set).
-bool flagIsSet(const Value& v);
-
 class frmAssegniRicevuti : public ChequeListWindow {
 public:
     frmAssegniRicevuti();
@@ -25,13 +22,20 @@ public:
 
     // Refreshes the state line and the two buttons from the current row.
     void ToggleGiraVersa();
-    // The endorsement (deposit) text of a cheque, empty when it has none.
-    std::string getGiratoMessage(std::int64_t idass);
-    std::string getVersatoMessage(std::int64_t idass);
-    // The same, with no value when the state could not be read (the error
-    // has been shown): callers must not take that for "none".
-    std::optional<std::string> readGiratoMessage(std::int64_t idass);
-    std::optional<std::string> readVersatoMessage(std::int64_t idass);
+    // The endorsement (deposit) text of a cheque, empty when it has none, and
+    // no value when the state could not be read (the error has been shown):
+    // callers must not take that for "none".
+    std::optional<std::string> getGiratoMessage(std::int64_t idass);
+    std::optional<std::string> getVersatoMessage(std::int64_t idass);
+
+    // A cheque's state line, and whether an endorsement or a deposit gave it.
+    struct ChequeState {
+        std::string text;
+        bool hasOperation = false;
+    };
+    // The endorsement first, then the deposit, else the "neither" text;
+    // no value when either could not be read.
+    std::optional<ChequeState> readChequeState(std::int64_t idass);
     // "Assegno non girato nè versato" in the user's language.
     static std::string neitherText();
 

@@ -7,6 +7,7 @@
 #include "core/sqlhelpers.h"
 #include "core/translation.h"
 #include "lists/amounts.h"
+#include "lists/windowhelpers.h"
 #include "received/frmAssegniRicevuti.h"
 
 namespace qv {
@@ -16,18 +17,9 @@ namespace {
 constexpr int kLabelLeft = 240, kLabelWidth = 2520, kInputLeft = 2880, kInputWidth = 4560, kHeight = 315;
 constexpr int rowTop(int i) { return 600 + i * 420; }
 
-std::string contactText() {
-    return gRs().Fields("cognome").value().str() + " " + gRs().Fields("nome").value().str();
-}
-
 std::int64_t storedKey(const Value& v) {
     if (v.isNull()) return -1;
     return parseWholeNumber(trim(v.str())).value_or(-1);
-}
-
-void selectEnd(ComboBox& combo, int keyCode) {
-    if (keyCode == 35) combo.setListIndex(combo.ListCount() - 1);
-    if (keyCode == 36) combo.setListIndex(0);
 }
 }  // namespace
 
@@ -91,21 +83,10 @@ void frmEditAssegniRicevuti::prepare() {
 void frmEditAssegniRicevuti::loadState() {
     frmAssegniRicevuti& l = receivedList();
     // A state that could not be read is not claimed to be "neither".
-    const auto girato = l.readGiratoMessage(l.mASSEGNIRICEVUTIID);
-    if (!girato) return;
-    if (!girato->empty()) {
-        txtStatoAssegno.setCaption(*girato);
-        cmdEliminaOperazione.setVisible(true);
-        return;
-    }
-    const auto versato = l.readVersatoMessage(l.mASSEGNIRICEVUTIID);
-    if (!versato) return;
-    if (!versato->empty()) {
-        txtStatoAssegno.setCaption(*versato);
-        cmdEliminaOperazione.setVisible(true);
-        return;
-    }
-    txtStatoAssegno.setCaption(frmAssegniRicevuti::neitherText());
+    const auto state = l.readChequeState(l.mASSEGNIRICEVUTIID);
+    if (!state) return;
+    txtStatoAssegno.setCaption(state->text);
+    cmdEliminaOperazione.setVisible(state->hasOperation);
 }
 
 void frmEditAssegniRicevuti::loadInputs() {
@@ -146,10 +127,10 @@ void frmEditAssegniRicevuti::loadInputs() {
     }
     OpenDb();
     if (fillCombo(cboFIRMATARIOID, "SELECT anagraficaid, cognome, nome  FROM anagrafica order by cognome, nome ",
-                  signer, contactText))
+                  signer, contactItemText))
         idDelFirmatario = signer;
     if (fillCombo(cboNome, "SELECT ANAGRAFICAID, Nome, cognome FROM Anagrafica order by cognome, nome ", payee,
-                  contactText))
+                  contactItemText))
         idDelBeneficiario = payee;
     if (gIsNew) {
         cboFIRMATARIOID.setListIndex(-1);
@@ -168,31 +149,24 @@ void frmEditAssegniRicevuti::Form_Activate() {
 // ---------------------------------------------------------------- lists and date field
 
 void frmEditAssegniRicevuti::cboFIRMATARIOID_Change() {
-    runProc(owner(), "cboFIRMATARIOID_Change", [this] {
-        if (cboFIRMATARIOID.ListIndex() != -1) idDelFirmatario = cboFIRMATARIOID.ItemData(cboFIRMATARIOID.ListIndex());
-    });
+    runProc(owner(), "cboFIRMATARIOID_Change", [this] { keepChosenKey(cboFIRMATARIOID, idDelFirmatario); });
 }
 
 void frmEditAssegniRicevuti::cboNome_Change() {
-    runProc(owner(), "cboNome_Change", [this] {
-        if (cboNome.ListIndex() != -1) idDelBeneficiario = cboNome.ItemData(cboNome.ListIndex());
-    });
+    runProc(owner(), "cboNome_Change", [this] { keepChosenKey(cboNome, idDelBeneficiario); });
 }
 
 void frmEditAssegniRicevuti::cboFIRMATARIOID_KeyUp(int keyCode, int) {
-    runProc(owner(), "cboFIRMATARIOID_KeyUp", [&] { selectEnd(cboFIRMATARIOID, keyCode); });
+    runProc(owner(), "cboFIRMATARIOID_KeyUp", [&] { selectHomeEnd(cboFIRMATARIOID, keyCode); });
 }
 
 void frmEditAssegniRicevuti::cboNome_KeyUp(int keyCode, int) {
-    runProc(owner(), "cboNome_KeyUp", [&] { selectEnd(cboNome, keyCode); });
+    runProc(owner(), "cboNome_KeyUp", [&] { selectHomeEnd(cboNome, keyCode); });
 }
 
 bool frmEditAssegniRicevuti::txtDataAssegno_Validate() {
-    return runProc(owner(), "txtDataAssegno_Validate", [this] {
-        if (parseDateInput(txtDataAssegno.Text())) return false;
-        MyMsgBox("Formato della data dell'assegno non valido", 48, "Quorvel");
-        return true;
-    });
+    return runProc(owner(), "txtDataAssegno_Validate",
+                   [this] { return refuseBadDate(txtDataAssegno, "Formato della data dell'assegno non valido"); });
 }
 
 // ---------------------------------------------------------------- remove the operation

@@ -5,6 +5,7 @@
 #include "core/sqlhelpers.h"
 #include "core/translation.h"
 #include "lists/amounts.h"
+#include "lists/windowhelpers.h"
 #include "received/frmAssegniRicevuti.h"
 
 namespace qv {
@@ -53,7 +54,7 @@ void frmEditGirate::prepare() {
 
 void frmEditGirate::loadInputs() {
     fillCombo(cboNome, "SELECT ANAGRAFICAID,cognome, Nome FROM Anagrafica order by cognome, nome ", -1,
-              [] { return gRs().Fields("cognome").value().str() + " " + gRs().Fields("Nome").value().str(); });
+              contactItemText);
 }
 
 void frmEditGirate::Form_Activate() {
@@ -67,10 +68,7 @@ void frmEditGirate::Form_Activate() {
 }
 
 void frmEditGirate::cboNome_KeyUp(int keyCode, int) {
-    runProc(owner(), "cboNome_KeyUp", [&] {
-        if (keyCode == 35) cboNome.setListIndex(cboNome.ListCount() - 1);
-        if (keyCode == 36) cboNome.setListIndex(0);
-    });
+    runProc(owner(), "cboNome_KeyUp", [&] { selectHomeEnd(cboNome, keyCode); });
 }
 
 bool frmEditGirate::checks() {

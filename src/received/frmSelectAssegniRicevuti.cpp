@@ -5,6 +5,7 @@
 #include "core/translation.h"
 #include "lists/amounts.h"
 #include "lists/editorwindow.h"
+#include "lists/windowhelpers.h"
 #include "received/frmAssegniRicevuti.h"
 
 namespace qv {
@@ -121,7 +122,7 @@ void frmSelectAssegniRicevuti::fillCombos() {
     gRsOpen("SELECT ANAGRAFICAID, cognome,Nome FROM Anagrafica order by cognome, nome ");
     Recordset& rs = gRs();
     while (!rs.isEOF()) {
-        const std::string text = rs.Fields("cogNome").value().str() + " " + rs.Fields("Nome").value().str();
+        const std::string text = contactItemText();
         const std::int64_t id = rs.Fields("ANAGRAFICAID").value().toLong();
         for (ComboBox* c : {&cboNome, &cmbGiratoA, &cboFIRMATARIOID}) {
             c->AddItem(text);
@@ -145,15 +146,8 @@ void frmSelectAssegniRicevuti::Form_Activate() {
 }
 
 bool frmSelectAssegniRicevuti::checks() {
-    auto given = [](const TextBox& t) { return !trim(t.Text()).empty(); };
-    if (given(txtDataDa) && !parseDateInput(txtDataDa.Text()))
-        return refuse("Formato della data di partenza non valido");
-    if (given(txtDataA) && !parseDateInput(txtDataA.Text())) return refuse("Formato della data di arrivo non valido");
-    if (given(txtImportoDa) && !parseAmount(txtImportoDa.Text()))
-        return refuse("Formato dell'importo minimo non valido");
-    if (given(txtImportoA) && !parseAmount(txtImportoA.Text()))
-        return refuse("Formato dell'importo massimo non valido");
-    return true;
+    const std::string m = chequeBoundsRefusal(txtDataDa, txtDataA, txtImportoDa, txtImportoA);
+    return m.empty() || refuse(m);
 }
 
 // The endorsement and deposit boxes exclude each other: at most one is "yes".

@@ -6,6 +6,7 @@
 #include "core/formprep.h"
 #include "core/globals.h"
 #include "core/sqlhelpers.h"
+#include "lists/windowhelpers.h"
 #include "registers/frmAnagrafica.h"
 
 namespace qv {
@@ -50,16 +51,11 @@ void frmEditAnagrafica::loadInputs() {
 }
 
 void frmEditAnagrafica::cboTipologia_Change() {
-    runProc(owner(), "cboTipologia_Change", [this] {
-        if (cboTipologia.ListIndex() != -1) idDelTipoAnag = cboTipologia.ItemData(cboTipologia.ListIndex());
-    });
+    runProc(owner(), "cboTipologia_Change", [this] { keepChosenKey(cboTipologia, idDelTipoAnag); });
 }
 
 void frmEditAnagrafica::cboTipologia_KeyUp(int keyCode, int) {
-    guardProc(owner(), "cboTipologia_KeyUp", [&] {
-        if (keyCode == 35) cboTipologia.setListIndex(cboTipologia.ListCount() - 1);
-        if (keyCode == 36) cboTipologia.setListIndex(0);
-    });
+    guardProc(owner(), "cboTipologia_KeyUp", [&] { selectHomeEnd(cboTipologia, keyCode); });
 }
 
 bool frmEditAnagrafica::checks() {

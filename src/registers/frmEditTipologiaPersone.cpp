@@ -2,7 +2,6 @@
 
 #include "core/database.h"
 #include "core/globals.h"
-#include "core/trace.h"
 #include "registers/frmTipologiaPersone.h"
 
 namespace qv {

@@ -1,7 +1,6 @@
 #include "registers/frmSelectTipologiaPersone.h"
 
 #include "core/globals.h"
-#include "core/trace.h"
 #include "registers/frmTipologiaPersone.h"
 
 namespace qv {

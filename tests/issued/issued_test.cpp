@@ -11,6 +11,7 @@
 #include "core/database.h"
 #include "core/frmMain.h"
 #include "core/globals.h"
+#include "core/trace.h"
 #include "issued/frmAssegniEmessi.h"
 #include "issued/frmEditAssegniEmessi.h"
 #include "issued/frmSelectAssegniEmessi.h"
@@ -417,6 +418,32 @@ TEST_F(IssuedTest, TodayComesOnlyWhenAWindowAboveCloses) {
     Instance<frmEditAssegniEmessi>::get().ShowModal();
     EXPECT_EQ(prompts(), (Texts{"Invalid cheque date", "Select the account"}));
     EXPECT_EQ(printed.size(), 1u);
+}
+
+TEST_F(IssuedTest, HomeAndEndWalkTheListsUntracedAndAFailureGoesToTheRuntimesBox) {
+    addCheque("3, 12, '1', '2010-11-01 00:00:00', NULL, 0, 0, 0, 10, NULL, NULL");
+    openList();
+    exec("delete from MieiContiCorrenti");
+    gIsNew = true;
+    onModal([](Form& f) {
+        auto& e = dynamic_cast<frmEditAssegniEmessi&>(f);
+        e.cboNome.keyUp(35);
+        EXPECT_EQ(e.idDelBeneficiarioEm, 5);   // Rossi, last by surname
+        e.cboNome.keyUp(36);
+        EXPECT_EQ(e.idDelBeneficiarioEm, 12);
+        gCurrentProc.clear();
+        e.cboNome.keyUp(40);
+        EXPECT_EQ(gCurrentProc, "");   // not traced
+        EXPECT_EQ(e.cboNome.ListIndex(), 0);
+        e.cboDescrizione.keyUp(36);   // no account to go to
+        e.cmdCancel.click();
+    });
+    Instance<frmEditAssegniEmessi>::get().ShowModal();
+    ASSERT_EQ(box().calls.size(), 1u);
+    EXPECT_EQ(box().calls[0].prompt.rfind("[runtime] Error 380 (", 0), 0u) << box().calls[0].prompt;
+    EXPECT_NE(box().calls[0].prompt.find(") in procedure cboDescrizione_KeyUp of Form frmEditAssegniEmessi"),
+              std::string::npos)
+        << box().calls[0].prompt;
 }
 
 TEST_F(IssuedTest, FailedStatementsKeepTheEditorOpenAndTheListAsItWas) {

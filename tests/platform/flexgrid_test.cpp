@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QTableView>
 #include <functional>
@@ -309,6 +310,25 @@ TEST(FlexGridView, ChangesReachTheViewOnceBackInTheEventLoop) {
     g.setColWidth(0, 600);
     g.syncView();
     EXPECT_FALSE(view->isColumnHidden(0));
+}
+
+// Numbers sit on the right; what reads as a number follows the locale, also
+// when the locale changes while the grid is shown.
+TEST(FlexGridView, NumberCellsAlignRightByTheCurrentLocale) {
+    GridForm f;
+    FlexGrid& g = f.grid;
+    fill(g, {"1.234,50 \xE2\x82\xAC", "1,234.50", "Rossi"});
+    g.syncView();
+    QAbstractItemModel* model = viewOf(g)->model();
+    auto right = [&](int row) {
+        return (model->index(row, 1).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight) != 0;
+    };
+    const QLocale before;
+    EXPECT_EQ((std::vector<bool>{right(0), right(1), right(2)}), (std::vector<bool>{false, true, false}));
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    EXPECT_EQ((std::vector<bool>{right(0), right(1), right(2)}), (std::vector<bool>{true, false, false}));
+    QLocale::setDefault(before);
+    EXPECT_TRUE(right(1));
 }
 
 TEST(FlexGridView, RealMouseAndKeyEventsTakeTheGridPath) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/sqlhelpers.h"
+#include "core/trace.h"
 #include "received_fixture.h"
 
 using namespace qv;
@@ -128,6 +129,36 @@ TEST_F(ReceivedEditorTest, SavesWideKeysAndKeepsWhatItLoaded) {
                   "a.ANAGRAFICAID = b.ANAGRAFICAID  and a.firmatarioid = c.anagraficaid "}));
     EXPECT_EQ(l.MSFlexGrid1.Row(), 0);   // refilled
     EXPECT_EQ(column(14), (std::vector<std::string>{"1,234.50 €", "1,000.50 €"}));
+}
+
+TEST_F(ReceivedEditorTest, HomeAndEndWalkTheContactListsTracedWithTheStandardReport) {
+    const auto rossi = contact("Rossi", "'Mario'");
+    const auto bianchi = contact("Bianchi", "'Anna'");
+    cheque(rossi, bianchi, "1", "10");
+    openList();
+    script<frmEditAssegniRicevuti>([&](frmEditAssegniRicevuti& e) {
+        e.cboFIRMATARIOID.keyUp(35);
+        EXPECT_EQ(e.idDelFirmatario, rossi);
+        e.cboNome.keyUp(36);
+        EXPECT_EQ(e.idDelBeneficiario, bianchi);
+        e.cboFIRMATARIOID.keyUp(36);
+        EXPECT_EQ(e.idDelFirmatario, bianchi);
+        gCurrentProc.clear();
+        e.cboNome.keyUp(40);
+        EXPECT_EQ(gCurrentProc, "frmEditAssegniRicevuti::cboNome_KeyUp");
+        e.cmdCancel.click();
+    });
+    list().cmdAdd_Click();
+    exec("delete from Anagrafica");
+    script<frmEditAssegniRicevuti>([](frmEditAssegniRicevuti& e) {
+        e.cboNome.keyUp(36);   // no contact to go to
+        e.cmdCancel.click();
+    });
+    list().cmdAdd_Click();
+    ASSERT_EQ(prompts().size(), 1u);
+    EXPECT_EQ(prompts()[0].rfind("Error 380 (", 0), 0u) << prompts()[0];
+    EXPECT_NE(prompts()[0].find(") in procedure cboNome_KeyUp of Form frmEditAssegniRicevuti"), std::string::npos)
+        << prompts()[0];
 }
 
 TEST_F(ReceivedEditorTest, RemovingTheOperationTakesBothKindsOrNothing) {

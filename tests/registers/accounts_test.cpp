@@ -275,7 +275,6 @@ TEST_F(AccountsTest, PrintoutsLeaveOutTheKeyAndTheStamps) {
               std::string::npos)
         << printed[0];
     EXPECT_EQ(printed[0].find("2010-01-01"), std::string::npos);
-
 }
 
 TEST_F(AccountsTest, TheWholeRoadFromTheMainWindow) {

@@ -104,7 +104,7 @@ void AppFixture::recordStatements() {
     sqlite3_trace_v2(
         conn->handle(), SQLITE_TRACE_STMT,
         [](unsigned, void* ctx, void* stmt, void*) -> int {
-            // The expanded text is the statement as the program wrote it.
+            // The text as the program wrote it: nothing is bound into it.
             const char* sql = sqlite3_sql(static_cast<sqlite3_stmt*>(stmt));
             static_cast<std::vector<std::string>*>(ctx)->emplace_back(sql ? sql : "");
             return 0;
@@ -151,8 +151,7 @@ long long AppFixture::count(const std::string& sql) { return std::stoll(scalar(s
 std::vector<std::string> AppFixture::prompts() const {
     std::vector<std::string> out;
     if (!box_) return out;
-    for (const auto& c : box_->calls)
-        if (!c.isInput) out.push_back(c.prompt);
+    for (const auto& c : box_->messages()) out.push_back(c.prompt);
     return out;
 }
 

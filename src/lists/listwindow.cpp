@@ -231,18 +231,23 @@ void ListWindow::FillGrid() {
                 anyFormatted |= (formatted[static_cast<std::size_t>(i)] = formatsField(names[static_cast<std::size_t>(i)]));
             // From the first cell on, a value that cannot be shown is skipped.
             cellsWritten = true;
+            // Each row goes from the result set's own buffers into the grid in
+            // one write; only formatted cells are made as texts of their own.
+            std::vector<std::string_view> texts;
+            std::vector<std::string> shown(static_cast<std::size_t>(n));
             // A row that cannot be read ends the rows; widths and headers still follow.
             resumeNext([&] {
                 while (!rs.isEOF()) {
-                    std::vector<std::string>& cells = g.appendRow();
-                    rs.assignRowTexts(cells);
+                    rs.rowTexts(texts);
                     if (anyFormatted)
                         for (int i = 0; i < n; ++i) {
                             const auto k = static_cast<std::size_t>(i);
                             if (!formatted[k]) continue;
-                            cells[k].clear();
-                            resumeNext([&] { cells[k] = cellText(names[k], rs.valueAt(i)); });
+                            shown[k].clear();
+                            resumeNext([&] { shown[k] = cellText(names[k], rs.valueAt(i)); });
+                            texts[k] = shown[k];
                         }
+                    g.appendRow(texts);
                     rs.MoveNext();
                 }
             });

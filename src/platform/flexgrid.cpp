@@ -31,6 +31,7 @@ constexpr int kDefaultColWidth = 960;   // twips
 [[noreturn]] void badValueError() { throw RuntimeError(kErrGridBadValue, "Invalid property value"); }
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -118,7 +119,7 @@ std::optional<double> readCellNumber(std::string_view t, const NumberMarks& mark
 
 unsigned char lowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c | 0x20) : c; }
 
-int compareNoCase(const std::string& a, const std::string& b) {
+int compareNoCase(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
         const unsigned char x = lowerAscii(static_cast<unsigned char>(a[i]));
@@ -205,9 +206,9 @@ public:
         const int r = index.row() + 1, c = index.column();
         if (r >= grid->Rows() || c >= grid->Cols()) return {};
         switch (role) {
-            case Qt::DisplayRole: return q(grid->cells_[r][c]);
+            case Qt::DisplayRole: return q(grid->cellAt(r, c));
             case Qt::TextAlignmentRole: {
-                const bool number = readCellNumber(grid->cells_[r][c], currentMarks()).has_value();
+                const bool number = readCellNumber(grid->cellAt(r, c), currentMarks()).has_value();
                 return static_cast<int>(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
             }
             case Qt::BackgroundRole:
@@ -224,7 +225,7 @@ public:
 
     QVariant headerData(int section, Qt::Orientation o, int role) const override {
         if (!grid || o != Qt::Horizontal || section < 0 || section >= grid->Cols()) return {};
-        if (role == Qt::DisplayRole) return q(grid->cells_[0][section]);
+        if (role == Qt::DisplayRole) return q(grid->cellAt(0, section));
         if (role == Qt::TextAlignmentRole) return static_cast<int>(Qt::AlignVCenter | Qt::AlignLeft);
         return {};
     }
@@ -445,7 +446,7 @@ private:
 // ---------------------------------------------------------------- FlexGrid
 
 FlexGrid::FlexGrid(Form& owner, std::string name) : Control(owner, ControlKind::Grid, std::move(name)) {
-    cells_.assign(2, std::vector<std::string>(static_cast<std::size_t>(cols_)));
+    cells_.appendEmpty(2);
     colWidth_.assign(static_cast<std::size_t>(cols_), kDefaultColWidth);
     const QFont app = QApplication::font();
     fontName_ = app.family().toStdString();
@@ -516,26 +517,13 @@ void FlexGrid::flushView() {
 
 // ---------------------------------------------------------------- shape
 
-namespace {
-// Rows keep room for one more column: a column added for a moment (the date
-// sort's hidden key) then costs no reallocation of every row.
-std::vector<std::string> emptyRow(int cols) {
-    std::vector<std::string> row;
-    row.reserve(static_cast<std::size_t>(cols) + 1);
-    row.resize(static_cast<std::size_t>(cols));
-    return row;
-}
-}  // namespace
-
 void FlexGrid::setRows(int n) {
     if (n < 1) throw RuntimeError(kErrGridBadRows, "Invalid Row value");
     if (n > Rows()) {
-        while (Rows() < n) cells_.push_back(emptyRow(cols_));
+        cells_.appendEmpty(static_cast<std::size_t>(n - Rows()));
     } else if (n < Rows()) {
-        // Cut rows are kept for the next fill to write into: a refill then
-        // reuses their memory instead of freeing and allocating it again.
-        for (std::size_t r = static_cast<std::size_t>(n); r < cells_.size(); ++r) spare_.push_back(std::move(cells_[r]));
-        cells_.resize(static_cast<std::size_t>(n));
+        // The storage keeps the memory of cut rows for the next fill to write into.
+        cells_.truncate(static_cast<std::size_t>(n));
         clampState();
     } else {
         return;
@@ -543,27 +531,15 @@ void FlexGrid::setRows(int n) {
     touch(kShape);
 }
 
-std::vector<std::string>& FlexGrid::appendRow() {
-    std::vector<std::string> row;
-    if (!spare_.empty()) {
-        row = std::move(spare_.back());
-        spare_.pop_back();
-        row.resize(static_cast<std::size_t>(cols_));
-    } else {
-        row = emptyRow(cols_);
-    }
-    cells_.push_back(std::move(row));
+void FlexGrid::appendRow(std::span<const std::string_view> cells) {
+    cells_.append(cells);
     touch(kShape | kCells);
-    return cells_.back();
 }
 
 void FlexGrid::setCols(int n) {
     if (n < 1) throw RuntimeError(kErrGridBadCols, "Invalid Col value");
     if (n == cols_) return;
-    for (auto& row : cells_) {
-        if (static_cast<std::size_t>(n) > row.capacity()) row.reserve(static_cast<std::size_t>(n) + 1);
-        row.resize(static_cast<std::size_t>(n));
-    }
+    cells_.setCols(static_cast<std::size_t>(n));
     colWidth_.resize(static_cast<std::size_t>(n), kDefaultColWidth);
     cols_ = n;
     clampState();
@@ -572,7 +548,7 @@ void FlexGrid::setCols(int n) {
 
 void FlexGrid::RemoveItem(int row) {
     if (row < 1 || row >= Rows()) subscriptError();
-    cells_.erase(cells_.begin() + row);
+    cells_.erase(static_cast<std::size_t>(row));
     clampState();
     touch(kShape | kCells);
 }
@@ -712,16 +688,16 @@ std::string FlexGrid::Text() const { return TextMatrix(row_, col_); }
 
 void FlexGrid::setText(const std::string& t) { setTextMatrix(row_, col_, t); }
 
-const std::string& FlexGrid::TextMatrix(int r, int c) const {
+std::string FlexGrid::TextMatrix(int r, int c) const {
     checkRow(r);
     checkCol(c);
-    return cells_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+    return std::string(cellAt(r, c));
 }
 
-void FlexGrid::setTextMatrix(int r, int c, std::string t) {
+void FlexGrid::setTextMatrix(int r, int c, std::string_view t) {
     checkRow(r);
     checkCol(c);
-    cells_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = std::move(t);
+    cells_.set(static_cast<std::size_t>(r), static_cast<std::size_t>(c), t);
     touch(kCells);
 }
 
@@ -750,7 +726,7 @@ void FlexGrid::setSort(int how) {
     struct Key {
         std::uint64_t prefix[kPrefixWords];
         double number;
-        const std::string* text;
+        std::string_view text;
         int kind;   // generic: 0 empty, 1 number, 2 other text
         int row;
     };
@@ -758,14 +734,14 @@ void FlexGrid::setSort(int how) {
     const NumberMarks& marks = currentMarks();
     const std::size_t count = static_cast<std::size_t>(dataRows);
     std::vector<Key> keys(count);
-    // Cells lie all over the heap: fetch the cell objects, then their texts, ahead of use.
+    // After a sort rows lie anywhere in the storage: fetch their offsets, then their texts, ahead of use.
     constexpr std::size_t kAhead = 16;
     for (std::size_t i = 0; i < count; ++i) {
-        if (i + 2 * kAhead < count) __builtin_prefetch(cells_[i + 1 + 2 * kAhead].data() + key);
-        if (i + kAhead < count) __builtin_prefetch(cells_[i + 1 + kAhead][key].data());
-        const std::string& t = cells_[i + 1][key];
+        if (i + 2 * kAhead < count) cells_.prefetch(i + 1 + 2 * kAhead);
+        if (i + kAhead < count) __builtin_prefetch(cells_.at(i + 1 + kAhead, key).data());
+        const std::string_view t = cells_.at(i + 1, key);
         Key& k = keys[i];
-        k = {{0, 0, 0, 0}, 0.0, &t, 0, static_cast<int>(i) + 1};
+        k = {{0, 0, 0, 0}, 0.0, t, 0, static_cast<int>(i) + 1};
         if (how <= 4) {
             const auto n = t.empty() ? std::nullopt : readCellNumber(t, marks);
             if (how <= 2) k.kind = t.empty() ? 0 : n ? 1 : 2;
@@ -780,9 +756,9 @@ void FlexGrid::setSort(int how) {
     auto compareText = [fold](const Key& a, const Key& b) {
         for (std::size_t w = 0; w < kPrefixWords; ++w)
             if (a.prefix[w] != b.prefix[w]) return a.prefix[w] < b.prefix[w] ? -1 : 1;
-        const std::size_t la = a.text->size(), lb = b.text->size();
+        const std::size_t la = a.text.size(), lb = b.text.size();
         if (la <= kPrefixBytes && lb <= kPrefixBytes) return la < lb ? -1 : la > lb ? 1 : 0;
-        return fold ? compareNoCase(*a.text, *b.text) : a.text->compare(*b.text);
+        return fold ? compareNoCase(a.text, b.text) : a.text.compare(b.text);
     };
     auto sortBy = [&](auto less) {
         if (how % 2 == 0)
@@ -804,11 +780,9 @@ void FlexGrid::setSort(int how) {
         default: sortBy([&](const Key& a, const Key& b) { return compareText(a, b) < 0; }); break;
     }
 
-    std::vector<std::vector<std::string>> sorted;
-    sorted.reserve(cells_.size());
-    sorted.push_back(std::move(cells_[0]));
-    for (const Key& k : keys) sorted.push_back(std::move(cells_[static_cast<std::size_t>(k.row)]));
-    cells_.swap(sorted);
+    std::vector<int> from(count);
+    for (std::size_t i = 0; i < count; ++i) from[i] = keys[i].row;
+    cells_.reorder(1, from);
     touch(kCells);
 }
 
@@ -963,13 +937,17 @@ bool FlexGrid::navigate(int keyCode, int shift) {
 // come at run time, so they are not part of the design (and never copied).
 void FlexGrid::captureDesign() {
     Control::captureDesign();
-    design_ = {Rows(), cols_, cells_[0], colWidth_, fontSize_};
+    std::vector<std::string> header;
+    for (int c = 0; c < cols_; ++c) header.emplace_back(cellAt(0, c));
+    design_ = {Rows(), cols_, std::move(header), colWidth_, fontSize_};
 }
 
 void FlexGrid::restoreDesign() {
     Control::restoreDesign();
-    cells_.assign(static_cast<std::size_t>(design_.rows), std::vector<std::string>(static_cast<std::size_t>(design_.cols)));
-    cells_[0] = design_.header;
+    cells_.truncate(0);
+    cells_.setCols(static_cast<std::size_t>(design_.cols));
+    cells_.appendEmpty(static_cast<std::size_t>(design_.rows));
+    for (std::size_t c = 0; c < design_.header.size(); ++c) cells_.set(0, c, design_.header[c]);
     cols_ = design_.cols;
     colWidth_ = design_.colWidth;
     fontSize_ = design_.fontSize;

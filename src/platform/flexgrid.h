@@ -1,5 +1,5 @@
 // The grid of the list windows: a table of texts whose row 0 is the one fixed
-// header row. The cells live in plain row-major storage; the Qt view only
+// header row. The cells live in compact row storage (TextRows); the Qt view only
 // reads them and is told about changes once control returns to the event
 // loop, so filling a grid row by row costs no view work per row.
 //
@@ -26,10 +26,13 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/forms.h"
+#include "platform/textrows.h"
 
 namespace qv {
 
@@ -48,7 +51,7 @@ public:
     FlexGrid(Form& owner, std::string name);
     ~FlexGrid() override;
 
-    int Rows() const { return static_cast<int>(cells_.size()); }
+    int Rows() const { return static_cast<int>(cells_.rows()); }
     void setRows(int n);   // n >= 1; new rows are empty
     int Cols() const { return cols_; }
     void setCols(int n);   // n >= 1; new columns are empty
@@ -67,8 +70,8 @@ public:
 
     std::string Text() const override;   // text of the current cell (Row, Col)
     void setText(const std::string& t) override;
-    const std::string& TextMatrix(int r, int c) const;
-    void setTextMatrix(int r, int c, std::string t);
+    std::string TextMatrix(int r, int c) const;   // a copy: cells are not kept as strings
+    void setTextMatrix(int r, int c, std::string_view t);
 
     int ColWidth(int c) const;            // twips
     void setColWidth(int c, int twips);   // 0 hides the column; negative: the default width
@@ -87,9 +90,9 @@ public:
     // other texts. Row, Col, RowSel and ColSel keep their values.
     void setSort(int how);
     void RemoveItem(int row);   // a data row, 1 .. Rows - 1
-    // Rows = Rows + 1, returning the new row's Cols cells to write into (they
-    // may hold old texts: overwrite every one). Valid until the next change.
-    std::vector<std::string>& appendRow();
+    // Rows = Rows + 1, the new row holding the given texts (cells beyond them
+    // empty, texts beyond Cols ignored). The fill's one write per row.
+    void appendRow(std::span<const std::string_view> cells);
 
     double FontSize() const { return fontSize_; }
     void setFontSize(double points);
@@ -132,6 +135,10 @@ private:
     };
     Selection selection() const { return {row_, col_, rowSel_, colSel_}; }
 
+    // Unchecked; valid until the grid next changes.
+    std::string_view cellAt(int r, int c) const {
+        return cells_.at(static_cast<std::size_t>(r), static_cast<std::size_t>(c));
+    }
     void checkRow(int r) const;
     void checkCol(int c) const;
     void clampState();
@@ -158,9 +165,8 @@ private:
     void touch(unsigned what);
     void flushView();
 
-    std::vector<std::vector<std::string>> cells_;   // cells_[row][col]
-    std::vector<std::vector<std::string>> spare_;   // rows cut off, reused by appendRow()
     int cols_ = 2;
+    TextRows cells_{2};
     std::vector<int> colWidth_;   // twips
     int row_ = 1, col_ = 0, rowSel_ = 1, colSel_ = 0;
     int topRow_ = 1, leftCol_ = 0;

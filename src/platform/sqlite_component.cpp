@@ -209,15 +209,14 @@ Value Recordset::valueAt(int index) const {
     return Value(std::string(t ? t : "", static_cast<std::size_t>(n)));
 }
 
-void Recordset::assignRowTexts(std::vector<std::string>& out) const {
-    const std::size_t n = std::min(out.size(), names_.size());
-    for (std::size_t i = 0; i < n; ++i) {
+void Recordset::rowTexts(std::vector<std::string_view>& out) const {
+    requireOpen();
+    if (eof_) throw RuntimeError(kErrNoCurrentRow);
+    out.resize(names_.size());
+    for (std::size_t i = 0; i < out.size(); ++i) {
         const int c = static_cast<int>(i);
         const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, c));
-        if (t)
-            out[i].assign(t, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, c)));
-        else
-            out[i].clear();
+        out[i] = t ? std::string_view(t, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, c))) : std::string_view();
     }
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/runtime.h"
@@ -77,8 +78,9 @@ public:
     FieldRef Fields(int index) const;                 // raises 9 out of range
     FieldRef Fields(const std::string& name) const;   // name ignores case; first match wins; else 3265
     Value valueAt(int index) const;                   // raises 3021 at the end
-    // Writes the current row's texts into the first FieldCount cells of out.
-    void assignRowTexts(std::vector<std::string>& out) const;
+    // The current row's texts, one per field (Null reads as empty), read in
+    // place: valid until the result set moves or closes. Raises 3021 at the end.
+    void rowTexts(std::vector<std::string_view>& out) const;
     void Close();
 
 private:

@@ -150,31 +150,27 @@ bool frmSelectAssegniRicevuti::checks() {
     return m.empty() || refuse(m);
 }
 
-// The endorsement and deposit boxes exclude each other: at most one is "yes".
+namespace {
+// The endorsement and deposit boxes exclude each other: at most one is "yes",
+// and only a "yes" box offers its list of contacts or accounts.
+void stateBoxClicked(CheckBox& box, ComboBox& choice, CheckBox& other, ComboBox& otherChoice) {
+    if (box.Value() == 1) {
+        choice.setEnabled(true);
+        otherChoice.setEnabled(false);
+        otherChoice.setListIndex(-1);
+        other.setValue(2);
+    } else {
+        choice.setEnabled(false);
+    }
+}
+}  // namespace
+
 void frmSelectAssegniRicevuti::chkGirato_Click() {
-    runProc(owner(), "chkGirato_Click", [this] {
-        if (chkGirato.Value() == 1) {
-            cmbGiratoA.setEnabled(true);
-            cmbVersatoSu.setEnabled(false);
-            cmbVersatoSu.setListIndex(-1);
-            chkVersato.setValue(2);
-        } else {
-            cmbGiratoA.setEnabled(false);
-        }
-    });
+    runProc(owner(), "chkGirato_Click", [this] { stateBoxClicked(chkGirato, cmbGiratoA, chkVersato, cmbVersatoSu); });
 }
 
 void frmSelectAssegniRicevuti::chkVersato_Click() {
-    runProc(owner(), "chkVersato_Click", [this] {
-        if (chkVersato.Value() == 1) {
-            cmbVersatoSu.setEnabled(true);
-            cmbGiratoA.setEnabled(false);
-            cmbGiratoA.setListIndex(-1);
-            chkGirato.setValue(2);
-        } else {
-            cmbVersatoSu.setEnabled(false);
-        }
-    });
+    runProc(owner(), "chkVersato_Click", [this] { stateBoxClicked(chkVersato, cmbVersatoSu, chkGirato, cmbGiratoA); });
 }
 
 }  // namespace qv

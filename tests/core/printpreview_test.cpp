@@ -30,16 +30,13 @@ protected:
     void SetUp() override {
         AppFixture::SetUp();
         gPrintFontSize = 7;
-        webbrowser::setPreviewHandler([this](const std::string& html) { previews.push_back(html); });
     }
     void TearDown() override {
-        webbrowser::setPreviewHandler(nullptr);
         gPrintGridOptions.fill(0);
         AppFixture::TearDown();
     }
     PrintWindow window;
     WebBrowser& web = window.put<WebBrowser>("web");
-    std::vector<std::string> previews;
 };
 
 TEST_F(PrintPreviewTest, GridPageSkipsListedAndHiddenColumns) {
@@ -61,7 +58,7 @@ TEST_F(PrintPreviewTest, GridPageSkipsListedAndHiddenColumns) {
         gPrintFontSize = c.points;
         gPrintGridOptions.fill(0);
         std::copy(c.list.begin(), c.list.end(), gPrintGridOptions.begin() + 1);
-        previews.clear();
+        printed.clear();
         initPrintPreview(web);
         printWebSubtitle(web, "Quorvel - <Types>");
         printWebGrid(grid, web);
@@ -72,7 +69,7 @@ TEST_F(PrintPreviewTest, GridPageSkipsListedAndHiddenColumns) {
                                  "<Types></p><table border=\"0\" cellpadding=\"0\" cellspacing=\"0\">" + c.rows +
                                  "</table>Totale: <b>1</b></body></html>";
         EXPECT_EQ(web.pageText(), page);
-        EXPECT_EQ(previews, std::vector<std::string>{page});
+        EXPECT_EQ(printed, std::vector<std::string>{page});
     }
     EXPECT_TRUE(box().calls.empty());
 }
@@ -95,7 +92,7 @@ TEST_F(PrintPreviewTest, FormPageHasOneRowPerControl) {
         "<tr><th>Girato</th><td>No</td></tr><tr><th>Girato</th><td>Sì</td></tr><tr><th>Girato</th><td>Sì</td></tr>"
         "<tr><td>nota</td></tr><tr></tr></table></body></html>";
     EXPECT_EQ(web.pageText(), page);
-    EXPECT_EQ(previews, std::vector<std::string>{page});
+    EXPECT_EQ(printed, std::vector<std::string>{page});
 }
 
 TEST_F(PrintPreviewTest, FailingStepReportsItselfAndTheCallerGoesOn) {
@@ -105,7 +102,7 @@ TEST_F(PrintPreviewTest, FailingStepReportsItselfAndTheCallerGoesOn) {
     EXPECT_EQ(box().calls[0].prompt, "Error 91 (Object variable or With block variable not set) in procedure "
                                      "printString of Modulo basPrintPreview");
     EXPECT_EQ(box().calls[0].buttons, 48);
-    EXPECT_TRUE(previews.empty());
+    EXPECT_TRUE(printed.empty());
 }
 
 }  // namespace

@@ -57,23 +57,13 @@ void type(frmEditAssegniEmessi& e, const Typed& t) {
     e.txtAssegnoNote.setText(t.notes);
 }
 
-class IssuedTest : public qvtest::AppFixture {
+class IssuedTest : public qvtest::ListFixture<frmAssegniEmessi> {
 protected:
     void SetUp() override {
-        AppFixture::SetUp();
-        startMain();
-        webbrowser::setPreviewHandler([this](const std::string& html) { printed.push_back(html); });
+        ListFixture::SetUp();
         exec("insert into MieiContiCorrenti (CONTOCORRENTEID, Descrizione) values (1, 'Conto Casa'), (3, 'Conto Ufficio')");
         exec("insert into Anagrafica (ANAGRAFICAID, TIPOLOGIAID, Cognome, Nome) values (5, 1, 'Rossi', NULL), "
              "(12, 1, 'Bianchi', 'Luca')");
-        box().clear();
-    }
-    void TearDown() override {
-        releaseWindows();
-        gSavedFilterIssued.clear();
-        gFilterIssued.clear();
-        webbrowser::setPreviewHandler(nullptr);
-        AppFixture::TearDown();
     }
     static void releaseWindows() {
         Instance<frmAssegniEmessi>::release();
@@ -86,17 +76,6 @@ protected:
         exec("insert into AssegniEmessi (CONTOCORRENTEID, ANAGRAFICAID, Numero, DataAssegno, LuogoEmissione, "
              "SuPiazza, Trasferibile, Sbarrato, Importo, Causale, AssegnoNote, DateTimeCreated) values (" +
              values + ", '2010-01-01 10:00:00')");
-    }
-    frmAssegniEmessi& openList() {
-        frmAssegniEmessi& l = Instance<frmAssegniEmessi>::get();
-        l.Load();
-        return l;
-    }
-    Texts column(int c) {
-        FlexGrid& g = Instance<frmAssegniEmessi>::get().MSFlexGrid1;
-        Texts out;
-        for (int r = 1; r < g.Rows(); ++r) out.push_back(g.TextMatrix(r, c));
-        return out;
     }
     std::string totalCaption() { return Instance<frmAssegniEmessi>::get().lblTotaleImporti.Caption(); }
     // The editor for a new cheque, typed and confirmed; answers whether it closed.
@@ -130,7 +109,6 @@ protected:
     }
 
     LocaleScope english_{LocaleScope::english()};
-    Texts printed;
 };
 
 TEST_F(IssuedTest, ListShowsMoneyFlagsAndTotalInBothLocales) {

@@ -15,38 +15,12 @@ using namespace qv;
 
 namespace {
 
-class ListFamilyTest : public qvtest::AppFixture {
+class ListFamilyTest : public qvtest::ListFixture<frmTipologiaPersone> {
 protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        startMain();
-        webbrowser::setPreviewHandler([this](const std::string& html) { printed.push_back(html); });
-        box().clear();
-    }
-    void TearDown() override {
-        Instance<frmTipologiaPersone>::release();
-        Instance<frmEditTipologiaPersone>::release();
-        Instance<frmSelectTipologiaPersone>::release();
-        gSavedFilterTypes.clear();
-        webbrowser::setPreviewHandler(nullptr);
-        AppFixture::TearDown();
-    }
     void addTypes(std::initializer_list<const char*> names) {
         for (const char* n : names)
             exec(std::string("insert into TipologiaPersone (Tipologia, DateTimeCreated) values ('") + n +
                  "', '2010-01-01 10:00:00')");
-    }
-    // Loads the list as the main window does, without a modal loop.
-    frmTipologiaPersone& openList() {
-        frmTipologiaPersone& l = Instance<frmTipologiaPersone>::get();
-        l.Load();
-        return l;
-    }
-    std::vector<std::string> column(int c) {
-        FlexGrid& g = Instance<frmTipologiaPersone>::get().MSFlexGrid1;
-        std::vector<std::string> out;
-        for (int r = 1; r < g.Rows(); ++r) out.push_back(g.TextMatrix(r, c));
-        return out;
     }
     void editorTypes(const std::string& text) {
         onModal([text](Form& f) {
@@ -55,7 +29,6 @@ protected:
             e.cmdOK.click();
         });
     }
-    std::vector<std::string> printed;
 };
 
 TEST_F(ListFamilyTest, FilterJoinsTheBaseQueryByItsWhere) {

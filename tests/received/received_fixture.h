@@ -19,26 +19,8 @@
 
 namespace qvtest {
 
-class ReceivedTest : public AppFixture {
+class ReceivedTest : public ListFixture<qv::frmAssegniRicevuti> {
 protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        startMain();
-        qv::webbrowser::setPreviewHandler([this](const std::string& html) { printed.push_back(html); });
-        box().clear();
-    }
-    void TearDown() override {
-        qv::Instance<qv::frmAssegniRicevuti>::release();
-        qv::Instance<qv::frmEditAssegniRicevuti>::release();
-        qv::Instance<qv::frmSelectAssegniRicevuti>::release();
-        qv::Instance<qv::frmEditGirate>::release();
-        qv::Instance<qv::frmEditVersamenti>::release();
-        qv::gSavedFilterReceived.clear();
-        qv::gFilterReceived.clear();
-        qv::webbrowser::setPreviewHandler(nullptr);
-        AppFixture::TearDown();
-    }
-
     long long contact(const std::string& surname, const std::string& name = "NULL", const std::string& id = "NULL") {
         exec("insert into Anagrafica (ANAGRAFICAID, Cognome, Nome) values (" + id + ", '" + surname + "', " + name + ")");
         return count("select max(rowid) from Anagrafica where Cognome = '" + surname + "'");
@@ -71,18 +53,6 @@ protected:
     }
     void unlock() { exec("drop trigger stop"); }
 
-    // Loads the list as the main window does, without a modal loop.
-    qv::frmAssegniRicevuti& openList() {
-        list().Load();
-        return list();
-    }
-    qv::frmAssegniRicevuti& list() { return qv::Instance<qv::frmAssegniRicevuti>::get(); }
-    std::vector<std::string> column(int c) {
-        qv::FlexGrid& g = list().MSFlexGrid1;
-        std::vector<std::string> out;
-        for (int r = 1; r < g.Rows(); ++r) out.push_back(g.TextMatrix(r, c));
-        return out;
-    }
     std::vector<std::string> statementsStartingWith(const std::string& prefix) const {
         std::vector<std::string> out;
         for (const auto& s : statements)
@@ -91,7 +61,6 @@ protected:
     }
 
     static constexpr const char* kLocked = "Error 3146 (locked) in procedure gDbExecute of Modulo basGeneral";
-    std::vector<std::string> printed;
 };
 
 }  // namespace qvtest

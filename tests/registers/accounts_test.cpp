@@ -18,23 +18,8 @@ struct Account {
     std::string descrizione, banca, abi, cab, numero, intestatari;
 };
 
-class AccountsTest : public qvtest::AppFixture {
+class AccountsTest : public qvtest::ListFixture<frmMieiContiCorrenti> {
 protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        startMain();
-        webbrowser::setPreviewHandler([this](const std::string& html) { printed.push_back(html); });
-        box().clear();
-    }
-    void TearDown() override {
-        Instance<frmMieiContiCorrenti>::release();
-        Instance<frmEditMieiContiCorrenti>::release();
-        Instance<frmSelectMieiContiCorrenti>::release();
-        gSavedFilterAccounts.clear();
-        gFilterAccounts.clear();
-        webbrowser::setPreviewHandler(nullptr);
-        AppFixture::TearDown();
-    }
     void addAccount(const std::string& values) {
         exec("insert into MieiContiCorrenti (Descrizione, Banca, ABI, CAB, NumeroConto, Intestatari, "
              "DateTimeCreated) values (" + values + ", '2010-01-01 10:00:00')");
@@ -43,17 +28,6 @@ protected:
         addAccount("'Conto casa', 'Banca Uno', '01005', '03200', '1000', 'Mario Rossi'");
         addAccount("'Conto ufficio', 'Banca Due', '03069', '01600', '2000', Null");
         addAccount("'Deposito', 'Banca Uno', '01005', '03201', '3000', 'Anna Bianchi'");
-    }
-    frmMieiContiCorrenti& openList() {
-        frmMieiContiCorrenti& l = Instance<frmMieiContiCorrenti>::get();
-        l.Load();
-        return l;
-    }
-    std::vector<std::string> column(int c) {
-        FlexGrid& g = Instance<frmMieiContiCorrenti>::get().MSFlexGrid1;
-        std::vector<std::string> out;
-        for (int r = 1; r < g.Rows(); ++r) out.push_back(g.TextMatrix(r, c));
-        return out;
     }
     // Scripts the next editor: types the account and presses OK; `open` tells
     // whether the editor was still open afterwards.
@@ -81,7 +55,6 @@ protected:
                 out.push_back(s);
         return out;
     }
-    std::vector<std::string> printed;
 };
 
 TEST_F(AccountsTest, EditorChecksInOrder) {

@@ -19,25 +19,13 @@ struct Contact {
     std::string nome, cognome, cap;
 };
 
-class ContactsTest : public qvtest::AppFixture {
+class ContactsTest : public qvtest::ListFixture<frmAnagrafica> {
 protected:
     void SetUp() override {
-        AppFixture::SetUp();
-        startMain();
-        webbrowser::setPreviewHandler([this](const std::string& html) { printed.push_back(html); });
-        box().clear();
+        ListFixture::SetUp();
         // Listed by name: Clienti (index 0), Fornitori (index 1).
         exec("insert into TipologiaPersone (TIPOLOGIAID, Tipologia, DateTimeCreated) values "
              "(1, 'Fornitori', '2010-01-01 10:00:00'), (2, 'Clienti', '2010-01-01 10:00:00')");
-    }
-    void TearDown() override {
-        Instance<frmAnagrafica>::release();
-        Instance<frmEditAnagrafica>::release();
-        Instance<frmSelectAnagrafica>::release();
-        gSavedFilterContacts.clear();
-        gFilterContacts.clear();
-        webbrowser::setPreviewHandler(nullptr);
-        AppFixture::TearDown();
     }
     void addContact(int type, const std::string& nome, const std::string& cognome, const std::string& more = "") {
         exec("insert into Anagrafica (TIPOLOGIAID, Nome, Cognome, Comune, NoteAnagrafica, DateTimeCreated) values (" +
@@ -49,17 +37,6 @@ protected:
         addContact(1, "'Mario'", "'Rossi'", "'Milano', 'pagare a fine mese'");
         addContact(2, "Null", "'Rossi'", "'Roma', Null");
         addContact(2, "'Anna'", "'Verdi'", "'Milano', Null");
-    }
-    frmAnagrafica& openList() {
-        frmAnagrafica& l = Instance<frmAnagrafica>::get();
-        l.Load();
-        return l;
-    }
-    std::vector<std::string> column(int c) {
-        FlexGrid& g = Instance<frmAnagrafica>::get().MSFlexGrid1;
-        std::vector<std::string> out;
-        for (int r = 1; r < g.Rows(); ++r) out.push_back(g.TextMatrix(r, c));
-        return out;
     }
     void typeContact(const Contact& c, bool* open = nullptr) {
         onModal([c, open](Form& f) {
@@ -80,7 +57,6 @@ protected:
         l.MSFlexGrid1.setRow(row);
         l.mANAGRAFICAID = key;
     }
-    std::vector<std::string> printed;
 };
 
 TEST_F(ContactsTest, HeadersAliasesAndHiddenKeys) {

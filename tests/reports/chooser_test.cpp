@@ -22,8 +22,6 @@ protected:
         box().clear();
     }
     void TearDown() override {
-        Instance<frmSplashReports>::release();
-        Instance<frmReportistica>::release();
         gArrayReport.clear();
         AppFixture::TearDown();
     }

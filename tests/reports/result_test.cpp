@@ -20,16 +20,13 @@ protected:
     void SetUp() override {
         AppFixture::SetUp();
         startMain();
-        webbrowser::setPreviewHandler([this](const std::string& html) { printed.push_back(html); });
         exec("insert into AssegniEmessi (CONTOCORRENTEID, ANAGRAFICAID, Numero, DataAssegno, SuPiazza, Importo) values "
              "(1, 1, '10', '2010-02-01 00:00:00', 1, 1234.5), (1, 1, '11', '2010-02-02 00:00:00', 0, 100), "
              "(1, 1, '12', '2010-02-03 00:00:00', Null, Null)");
         box().clear();
     }
     void TearDown() override {
-        Instance<frmReportistica>::release();
         gArrayReport.clear();
-        webbrowser::setPreviewHandler(nullptr);
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         AppFixture::TearDown();
     }
@@ -47,7 +44,6 @@ protected:
         for (int c = 0; c < g.Cols(); ++c) out.push_back(g.TextMatrix(r, c));
         return out;
     }
-    std::vector<std::string> printed;
 };
 
 TEST_F(ResultTest, FillHidesKeysFormatsAmountsAndFlags) {

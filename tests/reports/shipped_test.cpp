@@ -38,14 +38,10 @@ protected:
         exec("insert into Versamenti (ASSEGNIRICEVUTIID, CONTOCORRENTEID, DataVersamento) values "
              "(2, 1, '2010-03-15 00:00:00'), (3, 1, '2010-04-01 00:00:00'), (5, 1, '2010-03-20 00:00:00')");
         startMain();
-        webbrowser::setPreviewHandler([this](const std::string& html) { printed.push_back(html); });
         box().clear();
     }
     void TearDown() override {
-        Instance<frmSplashReports>::release();
-        Instance<frmReportistica>::release();
         gArrayReport.clear();
-        webbrowser::setPreviewHandler(nullptr);
         AppFixture::TearDown();
     }
     // The cheque numbers a button lists with the answers given, and its total.
@@ -65,7 +61,6 @@ protected:
         c.cmdShowReport_Click(button);
         return out;
     }
-    std::vector<std::string> printed;
 };
 
 TEST_F(ShippedReportsTest, TitlesAreTheTranslatedOnes) {

@@ -13,6 +13,8 @@
 #include "core/globals.h"
 #include "core/msgbox.h"
 #include "core/trace.h"
+#include "lists/filterwindow.h"
+#include "platform/webbrowser.h"
 
 namespace qvtest {
 
@@ -63,6 +65,7 @@ void AppFixture::SetUp() {
         if (box_) box_->calls.push_back({false, "[runtime] " + text, 0, "Quorvel"});
     });
     qv::gMsgBox();   // create it now, so box() is there from the start
+    qv::webbrowser::setPreviewHandler([this](const std::string& html) { printed.push_back(html); });
     qv::forms::setModalRunner([this](qv::Form& f) {
         modalShown.push_back(f.Name());
         if (scripts_.empty()) return;
@@ -75,6 +78,13 @@ void AppFixture::SetUp() {
 void AppFixture::TearDown() {
     qv::forms::shutdown();
     qv::releaseMainWindow();
+    qv::webbrowser::setPreviewHandler(nullptr);
+    for (std::string* f : {&qv::gFilterContacts, &qv::gFilterTypes, &qv::gFilterAccounts, &qv::gFilterIssued,
+                           &qv::gFilterReceived})
+        f->clear();
+    for (qv::SavedFilter* f : {&qv::gSavedFilterTypes, &qv::gSavedFilterContacts, &qv::gSavedFilterAccounts,
+                               &qv::gSavedFilterIssued, &qv::gSavedFilterReceived})
+        f->clear();
     qv::forms::setModalRunner(nullptr);
     qv::resetDatabase();
     qv::resetMsgBox();
@@ -152,6 +162,12 @@ std::vector<std::string> AppFixture::prompts() const {
     std::vector<std::string> out;
     if (!box_) return out;
     for (const auto& c : box_->messages()) out.push_back(c.prompt);
+    return out;
+}
+
+std::vector<std::string> gridColumn(const qv::FlexGrid& grid, int col) {
+    std::vector<std::string> out;
+    for (int r = 1; r < grid.Rows(); ++r) out.push_back(grid.TextMatrix(r, col));
     return out;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/environment.h"
+#include "platform/flexgrid.h"
 #include "platform/forms.h"
 #include "platform/msgbox_component.h"
 
@@ -53,11 +54,34 @@ protected:
     std::vector<std::string> prompts() const;
 
     qv::DateTime clock{2010, 11, 25, 14, 5, 9};
+    // Every page sent to the print preview, in order (nothing is shown).
+    std::vector<std::string> printed;
 
 private:
     std::string folder_;
     qv::ScriptedMessageBox* box_ = nullptr;
     std::deque<std::function<void(qv::Form&)>> scripts_;
+};
+
+// The data rows' texts of one grid column.
+std::vector<std::string> gridColumn(const qv::FlexGrid& grid, int col);
+
+// A run with the main window loaded and one register's list window at hand.
+template <class List>
+class ListFixture : public AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        startMain();
+        box().clear();
+    }
+    List& list() { return qv::Instance<List>::get(); }
+    // Loads the list as the main window does, without a modal loop.
+    List& openList() {
+        list().Load();
+        return list();
+    }
+    std::vector<std::string> column(int c) { return gridColumn(list().MSFlexGrid1, c); }
 };
 
 }  // namespace qvtest

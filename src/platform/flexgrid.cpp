@@ -340,16 +340,31 @@ public:
         syncing = true;
         verticalScrollBar()->setValue(grid->TopRow() - 1);
         horizontalScrollBar()->setValue(grid->leftColPixel());
+        alignHeader();
         const int row = grid->Row(), col = grid->Col();
         if (row >= 1 && row - 1 < model->shownRows && col < model->shownCols)
             selectionModel()->setCurrentIndex(model->index(row - 1, col), QItemSelectionModel::NoUpdate);
         syncing = was;
     }
 
+    // The header follows the scroll bar only when the bar's value changes; a
+    // refill, sort or resize that leaves the value where it was must not leave
+    // the header at another offset than the cells.
+    void alignHeader() {
+        QHeaderView* h = horizontalHeader();
+        const int x = horizontalScrollBar()->value();
+        if (h->offset() != x) h->setOffset(x);
+    }
+
 protected:
     void showEvent(QShowEvent* e) override {
         QTableView::showEvent(e);
         if (grid) grid->flushView();
+    }
+
+    void updateGeometries() override {
+        QTableView::updateGeometries();
+        alignHeader();
     }
 
     void focusInEvent(QFocusEvent* e) override {
@@ -510,6 +525,7 @@ void FlexGrid::flushView() {
     if (what & (kShape | kCells)) {
         emit model_->headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
         view_->viewport()->update();
+        view_->horizontalHeader()->viewport()->update();
     }
     view_->syncing = was;
     view_->applyScroll();

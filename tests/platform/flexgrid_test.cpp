@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTableView>
 #include <functional>
 #include <string>
@@ -380,3 +381,51 @@ TEST(FlexGridFont, TextWidthAndRowHeightFollowTheFont) {
 }
 
 }  // namespace
+
+// The header row scrolls with the cells: after a refill while scrolled right
+// (rows dropped to the header and filled again), a sort and a column resize.
+TEST(FlexGridView, HeaderStaysInStepWithTheCellsAfterARefillWhileScrolledRight) {
+    GridForm f;
+    FlexGrid& g = f.grid;
+    auto refill = [&](int rows) {
+        g.setRows(1);
+        g.setCols(12);
+        for (int c = 0; c < 12; ++c) g.setTextMatrix(0, c, "Col " + std::to_string(c));
+        for (int r = 1; r <= rows; ++r) {
+            g.setRows(g.Rows() + 1);
+            for (int c = 0; c < 12; ++c) g.setTextMatrix(r, c, std::to_string(r * 100 + c));
+        }
+        for (int c = 0; c < 12; ++c) g.setColWidth(c, 1500);
+    };
+    refill(200);
+    f.Show();
+    QCoreApplication::processEvents();
+    QTableView* view = viewOf(g);
+    auto inStep = [&](const char* after) {
+        QCoreApplication::processEvents();
+        const int bar = view->horizontalScrollBar()->value();
+        EXPECT_EQ(view->horizontalHeader()->offset(), bar) << after;
+        // Column 5's header stands over column 5's cells.
+        EXPECT_EQ(view->horizontalHeader()->sectionViewportPosition(5), view->columnViewportPosition(5)) << after;
+    };
+    view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum());   // the user scrolls right
+    QCoreApplication::processEvents();
+    ASSERT_GT(g.LeftCol(), 0);
+    inStep("scroll");
+    refill(200);
+    inStep("refill");
+    refill(0);
+    inStep("empty refill");
+    refill(150);
+    inStep("refill after empty");
+    refill(3);
+    inStep("refill to a few rows");
+    refill(200);
+    inStep("refill to many rows");
+    g.setCol(3);
+    g.setSort(2);
+    inStep("sort");
+    g.setColWidth(1, 3000);
+    inStep("resize");
+    f.Unload();
+}

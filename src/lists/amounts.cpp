@@ -87,46 +87,11 @@ std::string amountForInput(const Value& stored) {
     return t;
 }
 
-std::optional<DateTime> parseDateInput(const std::string& typed) {
-    const std::string s = trim(typed);
-    auto valid = [](int y, int m, int d) {
-        if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1) return false;
-        static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-        const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-        return d <= days[m - 1] + (m == 2 && leap ? 1 : 0);
-    };
-    auto num = [](const std::string& t, std::size_t pos, std::size_t len) -> int {
-        const std::string part = t.substr(pos, len);
-        return allDigits(part) ? std::stoi(part) : -1;
-    };
-    // YYYY-MM-DD[ HH:MM:SS]
-    if (s.size() >= 10 && s[4] == '-' && s[7] == '-') {
-        const int y = num(s, 0, 4), m = num(s, 5, 2), d = num(s, 8, 2);
-        const std::string rest = s.substr(10);
-        const bool timeOk = rest.empty() || (rest.size() == 9 && rest[0] == ' ' && rest[3] == ':' && rest[6] == ':' &&
-                                             num(rest, 1, 2) >= 0 && num(rest, 1, 2) < 24 && num(rest, 4, 2) >= 0 &&
-                                             num(rest, 4, 2) < 60 && num(rest, 7, 2) >= 0 && num(rest, 7, 2) < 60);
-        if (timeOk && valid(y, m, d)) return DateTime{y, m, d, 0, 0, 0};
-        return std::nullopt;
-    }
-    // The locale's own short date first: it is what the field itself writes
-    // for today, and in a month-first locale 2/1/2010 is the 1st of February.
-    if (auto d = locale::parseShortDate(s)) return d;
-    // dd/mm/yyyy (one-digit day and month allowed)
-    const std::size_t a = s.find('/'), b = a == std::string::npos ? a : s.find('/', a + 1);
-    if (a != std::string::npos && b != std::string::npos && s.find('/', b + 1) == std::string::npos) {
-        const std::string ds = s.substr(0, a), ms = s.substr(a + 1, b - a - 1), ys = s.substr(b + 1);
-        if (allDigits(ds) && allDigits(ms) && ys.size() == 4 && allDigits(ys) && ds.size() <= 2 && ms.size() <= 2) {
-            const int d = std::stoi(ds), m = std::stoi(ms), y = std::stoi(ys);
-            if (valid(y, m, d)) return DateTime{y, m, d, 0, 0, 0};
-        }
-    }
-    return std::nullopt;
-}
+std::optional<DateTime> parseDateInput(const std::string& typed) { return locale::parseInputDate(typed); }
 
 std::string dateForInput(const Value& stored) {
     if (stored.isNull()) return {};
-    if (auto d = parseDateInput(stored.str())) return locale::formatShortDate(*d);
+    if (auto d = parseDateInput(stored.str())) return locale::formatInputDate(*d);
     return stored.str();
 }
 

@@ -18,10 +18,12 @@ std::optional<std::string> parseAmount(const std::string& typed);
 // value: the locale's decimal mark, no grouping.
 std::string amountForInput(const Value& stored);
 
-// A date typed by the user: the locale's short date, dd/mm/yyyy, or
-// "YYYY-MM-DD[ HH:MM:SS]". The time of day is dropped. Impossible dates refused.
+// A date typed by the user, in every locale: d/m/yyyy (dd/mm/yyyy too) or
+// "YYYY-MM-DD[ HH:MM:SS]", never month first. The time of day is dropped.
+// Impossible dates refused.
 std::optional<DateTime> parseDateInput(const std::string& typed);
-// A stored date text ("YYYY-MM-DD HH:MM:SS") shown for editing.
+// A stored date text ("YYYY-MM-DD HH:MM:SS") shown for editing, as dd/mm/yyyy;
+// a stored text that is no date is shown as it is.
 std::string dateForInput(const Value& stored);
 
 // "#,##0.00" followed by " €", with the locale's separators.

@@ -1,6 +1,8 @@
 #include "platform/forms.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -10,11 +12,16 @@
 #include <QFocusEvent>
 #include <QFont>
 #include <QFontMetrics>
+#include <QFrame>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
+#include <QPolygonF>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -541,11 +548,99 @@ void OptionButton::restoreDesign() {
 // ---------------------------------------------------------------- DateField
 
 namespace {
-// Asks the field to validate when the focus moves on to another control.
-class ValidatingEdit : public QLineEdit {
+// The field's drop-down calendar with its today button. Choosing a day puts
+// it into the field as dd/mm/yyyy; Escape or a click elsewhere leaves the
+// field as it was.
+class CalendarPopup : public QFrame {
 public:
-    explicit ValidatingEdit(DateField& f) : field_(f) {}
+    explicit CalendarPopup(QLineEdit* field) : QFrame(field, Qt::Popup), field_(field) {
+        setFrameShape(QFrame::Box);
+        setObjectName(QStringLiteral("calendarPopup"));
+        calendar_ = new QCalendarWidget(this);
+        calendar_->setObjectName(QStringLiteral("calendar"));
+        calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+        calendar_->setGridVisible(true);
+        today_ = new QPushButton(this);
+        today_->setObjectName(QStringLiteral("today"));
+        auto* box = new QVBoxLayout(this);
+        box->setContentsMargins(2, 2, 2, 2);
+        box->setSpacing(2);
+        box->addWidget(calendar_);
+        box->addWidget(today_);
+        connect(calendar_, &QCalendarWidget::clicked, this, &CalendarPopup::choose);
+        connect(calendar_, &QCalendarWidget::activated, this, &CalendarPopup::choose);
+        connect(today_, &QPushButton::clicked, this, [this] { choose(todayDate()); });
+    }
+
+    void open(const std::string& todayText) {
+        today_->setText(q(todayText));
+        calendar_->setLocale(QLocale());
+        QDate shown = todayDate();
+        if (const auto d = locale::parseInputDate(s(field_->text()))) shown = QDate(d->year, d->month, d->day);
+        calendar_->setSelectedDate(shown);
+        adjustSize();
+        // Below the field, or above it where the screen ends.
+        QPoint at = field_->mapToGlobal(QPoint(0, field_->height()));
+        if (const QScreen* sc = field_->screen()) {
+            const QRect avail = sc->availableGeometry();
+            if (at.y() + height() > avail.bottom()) at.setY(field_->mapToGlobal(QPoint(0, 0)).y() - height());
+            at.setX(std::clamp(at.x(), avail.left(), std::max(avail.left(), avail.right() - width())));
+        }
+        move(at);
+        show();
+        calendar_->setFocus(Qt::PopupFocusReason);
+    }
+
 protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if (e->key() == Qt::Key_Escape) {
+            close();
+            return;
+        }
+        QFrame::keyPressEvent(e);
+    }
+    void hideEvent(QHideEvent* e) override {
+        QFrame::hideEvent(e);
+        if (field_->isVisible()) field_->setFocus(Qt::PopupFocusReason);
+    }
+
+private:
+    static QDate todayDate() {
+        const DateTime n = env::now();
+        return QDate(n.year, n.month, n.day);
+    }
+    void choose(QDate d) {
+        if (!d.isValid()) return;
+        field_->setText(q(locale::formatInputDate({d.year(), d.month(), d.day(), 0, 0, 0})));
+        close();
+    }
+    QLineEdit* field_;
+    QCalendarWidget* calendar_;
+    QPushButton* today_;
+};
+
+// The date field's editor: free text (empty or not a date are allowed), a
+// button that drops the calendar down (Alt+Down and F4 too), and validation
+// when the focus moves on to another control.
+class DateEdit : public QLineEdit {
+public:
+    explicit DateEdit(DateField& f) : field_(f) {
+        QAction* drop = addAction(dropIcon(), QLineEdit::TrailingPosition);
+        drop->setObjectName(QStringLiteral("dropDown"));
+        connect(drop, &QAction::triggered, this, [this] { openCalendar(); });
+    }
+    void openCalendar() {
+        if (!popup_) popup_ = new CalendarPopup(this);
+        popup_->open(field_.TextForToday());
+    }
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if (e->key() == Qt::Key_F4 || (e->key() == Qt::Key_Down && (e->modifiers() & Qt::AltModifier))) {
+            openCalendar();
+            return;
+        }
+        QLineEdit::keyPressEvent(e);
+    }
     void focusOutEvent(QFocusEvent* e) override {
         QLineEdit::focusOutEvent(e);
         const auto reason = e->reason();
@@ -564,27 +659,35 @@ protected:
         }
     }
 private:
+    // A small down arrow, drawn so that it looks the same under every style.
+    static QIcon dropIcon() {
+        QPixmap pm(12, 12);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(60, 60, 60));
+        p.drawPolygon(QPolygonF({QPointF(2, 4), QPointF(10, 4), QPointF(6, 9)}));
+        return QIcon(pm);
+    }
     DateField& field_;
+    CalendarPopup* popup_ = nullptr;
     bool busy_ = false;
 };
 }  // namespace
 
 DateField::DateField(Form& owner, std::string name) : Control(owner, ControlKind::DateField, std::move(name)) {
-    auto* e = new ValidatingEdit(*this);
-    e->setPlaceholderText(locale::shortDateFormat());
-    setWidget(e);
+    setWidget(new DateEdit(*this));
 }
 bool DateField::validate() { return Validate ? Validate() : false; }
 std::string DateField::Text() const { return s(static_cast<QLineEdit*>(widget())->text()); }
 void DateField::setText(const std::string& text) { static_cast<QLineEdit*>(widget())->setText(q(text)); }
 void DateField::setToday() {
     const DateTime n = env::now();
-    setText(env::shortDate({n.year, n.month, n.day, 0, 0, 0}));
+    setText(locale::formatInputDate({n.year, n.month, n.day, 0, 0, 0}));
 }
-void DateField::setTextForToday(const std::string& t) {
-    textForToday_ = t;
-    widget()->setToolTip(q(t));
-}
+void DateField::dropDown() { static_cast<DateEdit*>(widget())->openCalendar(); }
+void DateField::setTextForToday(const std::string& t) { textForToday_ = t; }
 void DateField::captureDesign() {
     Control::captureDesign();
     design_ = Text();

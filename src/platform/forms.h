@@ -182,14 +182,19 @@ private:
     bool designValue_ = false;
 };
 
-// A date input: a text that may be empty or not a date at all.
+// A date input shown and read as dd/mm/yyyy in every locale, with a drop-down
+// calendar. Its text may still be empty or not a date at all: the windows'
+// own checks judge it.
 class DateField : public Control {
 public:
     DateField(Form& owner, std::string name);
     std::string Text() const override;
     void setText(const std::string& text) override;
-    // Puts today's date (the clock's) in the system's short date format.
+    // Puts today's date (the clock's) as dd/mm/yyyy.
     void setToday();
+    // Drops the calendar down, as the field's button, Alt+Down and F4 do.
+    void dropDown();
+    // The caption of the calendar's today button.
     std::string TextForToday() const { return textForToday_; }
     void setTextForToday(const std::string& t);
     // Runs when the focus leaves the field for another control of the window

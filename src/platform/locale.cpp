@@ -2,6 +2,10 @@
 
 #include <QDate>
 #include <QLocale>
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <string_view>
 
 namespace qv::locale {
 
@@ -27,10 +31,57 @@ std::string formatShortDate(const DateTime& d) {
     return QLocale().toString(QDate(d.year, d.month, d.day), shortDateFormat()).toStdString();
 }
 
-std::optional<DateTime> parseShortDate(const std::string& text) {
-    const QDate d = QLocale().toDate(QString::fromStdString(text), shortDateFormat());
-    if (!d.isValid()) return std::nullopt;
-    return DateTime{d.year(), d.month(), d.day(), 0, 0, 0};
+std::string formatInputDate(const DateTime& d) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", d.day, d.month, d.year);
+    return buf;
+}
+
+namespace {
+bool digits(std::string_view s, std::size_t minLen, std::size_t maxLen) {
+    if (s.size() < minLen || s.size() > maxLen) return false;
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+int number(std::string_view s) {
+    int v = 0;
+    for (char c : s) v = v * 10 + (c - '0');
+    return v;
+}
+std::optional<DateTime> dateOf(int y, int m, int d) {
+    if (y < 1 || m < 1 || m > 12 || d < 1) return std::nullopt;
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    if (d > days[m - 1] + (m == 2 && leap ? 1 : 0)) return std::nullopt;
+    return DateTime{y, m, d, 0, 0, 0};
+}
+// " hh:mm:ss", or nothing.
+bool timeOrNothing(std::string_view rest) {
+    if (rest.empty()) return true;
+    if (rest.size() != 9 || rest[0] != ' ' || rest[3] != ':' || rest[6] != ':') return false;
+    const auto part = [&](std::size_t at, int below) {
+        const std::string_view p = rest.substr(at, 2);
+        return digits(p, 2, 2) && number(p) < below;
+    };
+    return part(1, 24) && part(4, 60) && part(7, 60);
+}
+}  // namespace
+
+std::optional<DateTime> parseInputDate(const std::string& text) {
+    std::string_view s(text);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    if (s.size() >= 10 && s[4] == '-' && s[7] == '-') {
+        const std::string_view y = s.substr(0, 4), m = s.substr(5, 2), d = s.substr(8, 2);
+        if (!digits(y, 4, 4) || !digits(m, 2, 2) || !digits(d, 2, 2) || !timeOrNothing(s.substr(10)))
+            return std::nullopt;
+        return dateOf(number(y), number(m), number(d));
+    }
+    const std::size_t a = s.find('/');
+    const std::size_t b = a == std::string_view::npos ? a : s.find('/', a + 1);
+    if (b == std::string_view::npos) return std::nullopt;
+    const std::string_view d = s.substr(0, a), m = s.substr(a + 1, b - a - 1), y = s.substr(b + 1);
+    if (!digits(d, 1, 2) || !digits(m, 1, 2) || !digits(y, 4, 4)) return std::nullopt;
+    return dateOf(number(y), number(m), number(d));
 }
 
 }  // namespace qv::locale

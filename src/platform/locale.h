@@ -18,8 +18,14 @@ std::string formatGrouped(double value, int decimals = 2);
 std::string formatCurrency(double value);
 // The locale's short date format with a four-digit year.
 QString shortDateFormat();
-// The locale's short date text of a date, and a date read from it.
+// The locale's short date text of a date.
 std::string formatShortDate(const DateTime& d);
-std::optional<DateTime> parseShortDate(const std::string& text);
+
+// Dates as every date input shows and reads them, the same in every locale:
+// shown as dd/mm/yyyy; read as d/m/yyyy (one or two digits for the day and
+// the month) or as yyyy-mm-dd with an optional " hh:mm:ss". Never month first.
+// The time of day is dropped; impossible dates are refused.
+std::string formatInputDate(const DateTime& d);
+std::optional<DateTime> parseInputDate(const std::string& text);
 
 }  // namespace qv::locale

@@ -54,24 +54,9 @@ ParamKind paramKind(const std::string& tipo) {
 std::optional<DateTime> readDateAnswer(const std::string& answer) { return parseDateInput(trim(answer)); }
 
 std::optional<DateTime> readMonthAnswer(const std::string& answer) {
-    // The month as the prompt asks it, MM/YYYY, whatever order the locale's
-    // dates use: a month-first locale would read "01/12/2010" as January.
-    const std::string t = trim(answer);
-    const auto slash = t.find('/');
-    if (slash != std::string::npos) {
-        const std::string m = t.substr(0, slash), y = t.substr(slash + 1);
-        const auto digits = [](const std::string& s) {
-            return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
-        };
-        if (digits(m) && m.size() <= 2 && digits(y) && y.size() == 4) {
-            const DateTime first{std::stoi(y), std::stoi(m), 1, 0, 0, 0};
-            if (first.month >= 1 && first.month <= 12 && first.year >= 1) return first;
-            return std::nullopt;
-        }
-    }
-    const auto d = parseDateInput("01/" + t);
-    if (!d || d->day != 1) return std::nullopt;
-    return d;
+    // The month as the prompt asks it, MM/YYYY: its first day, read as every
+    // date is, day first whatever the locale.
+    return parseDateInput("01/" + trim(answer));
 }
 
 namespace {

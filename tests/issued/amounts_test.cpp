@@ -99,36 +99,33 @@ void expectDates(const std::vector<DateCase>& cases) {
     }
 }
 
-TEST(DateField, ItalianLocale) {
-    LocaleScope pin(LocaleScope::italian());
-    expectDates({
-        {"25/11/2010", DateTime{2010, 11, 25}},
-        {" 1/2/2010 ", DateTime{2010, 2, 1}},
-        {"2010-11-25", DateTime{2010, 11, 25}},
-        {"2010-11-25 14:05:09", DateTime{2010, 11, 25}},   // the time of day is dropped
-        {"29/02/2012", DateTime{2012, 2, 29}},
-        {"31/02/2010", std::nullopt},
-        {"29/02/2010", std::nullopt},
-        {"2010-02-31", std::nullopt},
-        {"2010-11-25 25:00:00", std::nullopt},
-        {"2010-11-25T14:05:09", std::nullopt},
-        {"25/13/2010", std::nullopt},
-        {"", std::nullopt},
-        {"oggi", std::nullopt},
-        {"25/11", std::nullopt},
-    });
-}
-
-TEST(DateField, EnglishLocaleReadsItsOwnShortDateFirst) {
-    LocaleScope pin(LocaleScope::english());
-    expectDates({
-        {"11/25/2010", DateTime{2010, 11, 25}},
-        {"2/1/2010", DateTime{2010, 2, 1}},       // month first, as the locale writes it
-        {"25/11/2010", DateTime{2010, 11, 25}},   // not the locale's: dd/mm/yyyy
-        {"2010-02-01 00:00:00", DateTime{2010, 2, 1}},
-        {"2/31/2010", std::nullopt},
-        {"31/02/2010", std::nullopt},
-    });
+// The same rule in every locale: day first, never the locale's own order.
+TEST(DateField, EveryLocaleReadsDayFirst) {
+    for (const QLocale& l : {LocaleScope::italian(), LocaleScope::english(), QLocale(QLocale::German, QLocale::Germany)}) {
+        SCOPED_TRACE(l.name().toStdString());
+        LocaleScope pin(l);
+        expectDates({
+            {"25/11/2010", DateTime{2010, 11, 25}},
+            {" 1/2/2010 ", DateTime{2010, 2, 1}},
+            {"08/12/2026", DateTime{2026, 12, 8}},
+            {"2010-11-25", DateTime{2010, 11, 25}},
+            {"2010-11-25 14:05:09", DateTime{2010, 11, 25}},   // the time of day is dropped
+            {"29/02/2012", DateTime{2012, 2, 29}},
+            {"11/25/2010", std::nullopt},   // month first: no 25th month
+            {"31/02/2010", std::nullopt},
+            {"29/02/2010", std::nullopt},
+            {"2010-02-31", std::nullopt},
+            {"2010-11-25 25:00:00", std::nullopt},
+            {"2010-11-25T14:05:09", std::nullopt},
+            {"25/11/10", std::nullopt},   // a two-digit year would guess the century
+            {"25.11.2010", std::nullopt},
+            {"9 Dec 2026", std::nullopt},
+            {"", std::nullopt},
+            {"oggi", std::nullopt},
+            {"25/11", std::nullopt},
+            {"1/2/3/2010", std::nullopt},
+        });
+    }
 }
 
 TEST(DateField, StoredDateShownForEditingReadsBackAsTheSameDay) {
@@ -141,8 +138,10 @@ TEST(DateField, StoredDateShownForEditingReadsBackAsTheSameDay) {
             EXPECT_EQ(*back, parseDateInput(stored).value()) << l.name().toStdString() << ": " << shown;
         }
     }
-    LocaleScope pin(LocaleScope::italian());
-    EXPECT_EQ(dateForInput(Value("2010-02-01 00:00:00")), "01/02/2010");
+    for (const QLocale& l : {LocaleScope::english(), LocaleScope::italian()}) {
+        LocaleScope pin(l);
+        EXPECT_EQ(dateForInput(Value("2010-02-01 00:00:00")), "01/02/2010");
+    }
     EXPECT_EQ(dateForInput(Value("not a date")), "not a date");
     EXPECT_EQ(dateForInput(Value::Null()), "");
 }

@@ -3,6 +3,11 @@
 // printing, and the road of one request from the main window.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QPushButton>
+#include <QTest>
+
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -372,6 +377,79 @@ TEST_F(IssuedTest, EditKeepsTheCreationStampAndNullsEmptiedTexts) {
     EXPECT_EQ(column(11), (Texts{"1,00 €", "1.234,50 €"}));
 }
 
+// The date field of a shown editor, typed into with real keys: it shows the
+// stored day as dd/mm/yyyy and reads dd/mm/yyyy back in a month-first locale
+// and a day-first one; its calendar drops down with Alt+Down, moves with the
+// arrows, and its today button carries the language's today text.
+TEST_F(IssuedTest, DateFieldRoundTripWithRealKeysInBothLocales) {
+    addCheque("3, 12, '7', '2026-12-08 00:00:00', NULL, 0, 0, 0, 10, NULL, NULL");
+    struct Case {
+        QLocale locale;
+        bool english;
+        const char* todayText;
+    };
+    for (const Case& c : {Case{LocaleScope::english(), true, "Today"}, Case{LocaleScope::italian(), false, "Oggi"}}) {
+        SCOPED_TRACE(c.locale.name().toStdString());
+        LocaleScope pin(c.locale);
+        env::setEnglish(c.english);
+        exec("update AssegniEmessi set DataAssegno = '2026-12-08 00:00:00'");
+        frmAssegniEmessi& l = openList();
+        onModal([&](Form& f) {
+            auto& e = dynamic_cast<frmEditAssegniEmessi&>(f);
+            f.widget()->show();
+            QApplication::setActiveWindow(f.widget());
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(f.widget()));
+            QWidget* field = e.txtDataAssegno.widget();
+            EXPECT_EQ(e.txtDataAssegno.Text(), "08/12/2026");
+            field->setFocus(Qt::OtherFocusReason);
+            auto retype = [&](const char* text) {
+                QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(field, text);
+                return e.txtDataAssegno.Text();
+            };
+            // Not a date, then empty: the field keeps them; the editor's checks judge.
+            EXPECT_EQ(retype("not a date"), "not a date");
+            QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(field, Qt::Key_Delete);
+            EXPECT_EQ(e.txtDataAssegno.Text(), "");
+            EXPECT_EQ(retype("2026-12-09"), "2026-12-09");
+            EXPECT_EQ(retype("9/12/2026"), "9/12/2026");
+            EXPECT_FALSE(e.txtDataAssegno_Validate());
+            // The calendar opens on the typed day; Right and Enter take the next one.
+            QTest::keyClick(field, Qt::Key_Down, Qt::AltModifier);
+            QWidget* popup = QApplication::activePopupWidget();
+            ASSERT_NE(popup, nullptr);
+            auto* calendar = popup->findChild<QCalendarWidget*>();
+            auto* today = popup->findChild<QPushButton*>();
+            ASSERT_TRUE(calendar && today);
+            EXPECT_EQ(calendar->selectedDate(), QDate(2026, 12, 9));
+            EXPECT_EQ(today->text().toStdString(), c.todayText);
+            QWidget* days = QApplication::focusWidget();
+            ASSERT_TRUE(days && calendar->isAncestorOf(days));
+            QTest::keyClick(days, Qt::Key_Right);
+            QTest::keyClick(days, Qt::Key_Return);
+            EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+            EXPECT_EQ(e.txtDataAssegno.Text(), "10/12/2026");
+            // Escape leaves the field as it was; the today button puts the clock's day.
+            QTest::keyClick(field, Qt::Key_F4);
+            ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+            EXPECT_EQ(e.txtDataAssegno.Text(), "10/12/2026");
+            e.txtDataAssegno.dropDown();
+            QTest::mouseClick(QApplication::activePopupWidget()->findChild<QPushButton*>(), Qt::LeftButton);
+            EXPECT_EQ(e.txtDataAssegno.Text(), "25/11/2010");
+            // What is saved is what was typed, day first.
+            EXPECT_EQ(retype("08/01/2027"), "08/01/2027");
+            QTest::mouseClick(e.cmdOK.widget(), Qt::LeftButton);
+            EXPECT_FALSE(e.Loaded());
+        });
+        l.MSFlexGrid1.doubleClickCell(1, 2);
+        EXPECT_EQ(scalar("select DataAssegno from AssegniEmessi"), "2027-01-08 00:00:00");
+        releaseWindows();
+    }
+}
+
 TEST_F(IssuedTest, TodayComesOnlyWhenAWindowAboveCloses) {
     addCheque("3, 12, '1', '2010-11-01 00:00:00', NULL, 0, 0, 0, 10, NULL, NULL");
     openList();
@@ -381,7 +459,7 @@ TEST_F(IssuedTest, TodayComesOnlyWhenAWindowAboveCloses) {
     };
     onModal([](Form& f) {
         auto& e = dynamic_cast<frmEditAssegniEmessi&>(f);
-        EXPECT_EQ(e.txtDataAssegno.Text(), "11/25/2010");
+        EXPECT_EQ(e.txtDataAssegno.Text(), "25/11/2010");
         e.txtDataAssegno.setText("31/02/2010");
         EXPECT_TRUE(e.txtDataAssegno_Validate());   // refused: the focus stays
         e.txtDataAssegno.setText("11/01/2010");
@@ -391,7 +469,7 @@ TEST_F(IssuedTest, TodayComesOnlyWhenAWindowAboveCloses) {
         EXPECT_EQ(e.txtDataAssegno.Text(), "11/01/2010");
         Above above;
         above.ShowModal();   // closes at once: the editor is active again
-        EXPECT_EQ(e.txtDataAssegno.Text(), "11/25/2010");
+        EXPECT_EQ(e.txtDataAssegno.Text(), "25/11/2010");
     });
     Instance<frmEditAssegniEmessi>::get().ShowModal();
     EXPECT_EQ(prompts(), (Texts{"Invalid cheque date", "Select the account"}));

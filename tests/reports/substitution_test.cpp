@@ -64,9 +64,11 @@ TEST(ReportSubstitution, OnePassNeverRescansWhatItPutIn) {
     EXPECT_FALSE(periodPlaceholders("01/03/2010", "32/03/2010"));
 }
 
-TEST(ReportSubstitution, MonthAnswerIsMonthYearInAMonthFirstLocale) {
+TEST(ReportSubstitution, MonthAndDateAnswersAreDayFirstInAMonthFirstLocale) {
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(readDateAnswer(" 08/12/2026 "), (DateTime{2026, 12, 8, 0, 0, 0}));
+    EXPECT_FALSE(readDateAnswer("12/31/2026"));
     EXPECT_EQ(readMonthAnswer(" 12/2010 "), (DateTime{2010, 12, 1, 0, 0, 0}));
     EXPECT_EQ(readMonthAnswer("2/2010"), (DateTime{2010, 2, 1, 0, 0, 0}));
     EXPECT_FALSE(readMonthAnswer("13/2010"));

@@ -641,8 +641,9 @@ TEST_F(IssuedTest, FilterConditionTexts) {
         EXPECT_EQ(gFilterIssued, c.filter);
         EXPECT_EQ(column(5), c.listed);
     }
-    {   // Dates in the Italian locale: the end day is included.
-        LocaleScope italian(LocaleScope::italian());
+    // Date bounds are day first in every locale; the end day is included.
+    for (const QLocale& l : {LocaleScope::italian(), LocaleScope::english()}) {
+        LocaleScope pin(l);
         runFilter([](frmSelectAssegniEmessi& s) {
             s.cmdClear.click();
             s.txtDataDa.setText("01/11/2010");

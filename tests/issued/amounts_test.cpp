@@ -101,7 +101,8 @@ void expectDates(const std::vector<DateCase>& cases) {
 
 // The same rule in every locale: day first, never the locale's own order.
 TEST(DateField, EveryLocaleReadsDayFirst) {
-    for (const QLocale& l : {LocaleScope::italian(), LocaleScope::english(), QLocale(QLocale::German, QLocale::Germany)}) {
+    const QLocale german(QLocale::German, QLocale::Germany);
+    for (const QLocale& l : {LocaleScope::italian(), LocaleScope::english(), german}) {
         SCOPED_TRACE(l.name().toStdString());
         LocaleScope pin(l);
         expectDates({

@@ -32,6 +32,15 @@ const QPaintDevice& measuringDevice() {
     return image;
 }
 
+// A "<" opens a tag only before a name, "/" or "!"; otherwise it is text.
+qsizetype nextTag(QStringView page, qsizetype from) {
+    for (qsizetype at = page.indexOf(u'<', from); at >= 0; at = page.indexOf(u'<', at + 1)) {
+        const QChar next = at + 1 < page.size() ? page[at + 1] : QChar();
+        if (next.isLetter() || next == u'/' || next == u'!') return at;
+    }
+    return page.size();
+}
+
 bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f'; }
 
 // An entity at text[at] ('&'), decoded into out; returns the characters read.
@@ -116,6 +125,8 @@ int PageLayout::fontFor(double points, bool bold) {
     f.font = QFont(QStringLiteral("Arial"));
     f.font.setPointSizeF(points);
     f.font.setBold(bold);
+    // Latin text needs no shaping; without it measuring and drawing are several times faster.
+    f.font.setStyleStrategy(QFont::PreferNoShaping);
     f.points = points;
     const QFontMetricsF m(f.font, &measuringDevice());
     f.ascent = m.ascent();
@@ -298,9 +309,8 @@ bool PageLayout::load(const std::string& html, const Progress& progress) {
             nextReport = i + (1 << 20);
             if (!progress(static_cast<double>(i) / n)) return false;
         }
-        if (page[i] != u'<') {
-            qsizetype end = page.indexOf(u'<', i);
-            if (end < 0) end = n;
+        if (page[i] != u'<' || nextTag(page, i) != i) {
+            const qsizetype end = nextTag(page, i + 1);
             const QStringView raw = page.sliced(i, end - i);
             if (cellOpen) {
                 ++cellRuns;
@@ -598,12 +608,18 @@ void PageLayout::paintTable(QPainter& painter, const Table& t, const Piece& piec
                 if (static_cast<bool>(cell.len & kHeader) != header || (cell.len & kLenMask) == 0) continue;
                 const double width = t.colX[c + 1] - t.colX[c] - kCellExtra;
                 const double left = t.colX[c] + kBorder / 2 + kPadding;
-                const int lines = lineCount(cell, width);
-                double baseline = y + (row.height - lines * f.lineHeight) / 2 + f.ascent;
-                forEachLine(cell, width, [&](QStringView text, double w) {
-                    // Header cells are centred, as a browser does.
+                // Header cells are centred, as a browser does.
+                auto draw = [&](QStringView text, double w, double baseline) {
                     const double x = header ? left + std::max(0.0, (width - w) / 2) : left;
                     painter.drawText(QPointF(x, baseline), QString::fromRawData(text.data(), text.size()));
+                };
+                if (cell.maxW <= width + kFit && !(cell.len & kExtra)) {   // the common case: one line
+                    draw(cellText(cell), cell.maxW, y + (row.height - f.lineHeight) / 2 + f.ascent);
+                    continue;
+                }
+                double baseline = y + (row.height - lineCount(cell, width) * f.lineHeight) / 2 + f.ascent;
+                forEachLine(cell, width, [&](QStringView text, double w) {
+                    draw(text, w, baseline);
                     baseline += f.lineHeight;
                 });
             }
@@ -659,14 +675,20 @@ bool PageLayout::print(QPrinter& printer, const Progress& progress) {
         measured.push_back(f.font);
         f.font.setPointSizeF(f.points * toDots);
     }
+    // The pages the print dialog asked for, when it asked for some.
+    int first = 0, last = pageCount() - 1;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = std::min(last, printer.fromPage() - 1);
+        last = std::clamp(printer.toPage() - 1, first, last);
+    }
     QPainter painter;
     bool done = painter.begin(&printer);
     if (done) {
         painter.scale(1 / toDots, 1 / toDots);
-        for (int p = 0; p < pageCount() && done; ++p) {
-            if (p > 0) printer.newPage();
+        for (int p = first; p <= last && done; ++p) {
+            if (p > first) printer.newPage();
             paintPage(painter, p);
-            if (progress && (p & 7) == 7) done = progress(0.2 + 0.8 * (p + 1) / pageCount());
+            if (progress && (p & 7) == 7) done = progress(0.2 + 0.8 * (p + 1 - first) / (last + 1 - first));
         }
         painter.end();
     }
@@ -682,7 +704,8 @@ std::vector<PageLayout::RowRange> PageLayout::tableRowsOfPage(int page) const {
 }
 
 double PageLayout::pageHeightUsed(int page) const {
-    const Piece& last = pages_.at(page).back();
+    if (pages_.at(page).empty()) return 0;
+    const Piece& last = pages_[page].back();
     const Block& b = blocks_[last.block];
     double y = last.y;
     for (std::uint32_t i = last.first; i < last.end; ++i)

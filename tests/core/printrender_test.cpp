@@ -228,5 +228,43 @@ TEST_F(PrintRenderTest, ThreeThousandRowsFillPagesWithEveryRowOnceAndWhole) {
     }
 }
 
+
+TEST_F(PrintRenderTest, TextOutsideTheVocabularyIsShownNotDropped) {
+    struct Case { std::string html; std::vector<std::string> lines; };
+    const std::vector<Case> cases{
+        {"<table><tr><td>a &amp; b &lt;c&gt; &#8364; &euro;</td><td> spaced \t  out </td></tr></table>",
+         {"a & b <c> € € spaced out"}},
+        {"<body>x < y and <i>in an unknown tag</i>, Totale: <b>1</b></body>", {"x < y and in an unknown tag, Totale: 1"}},
+        {"<table><tr><td>one<br>two</td></tr></table>", {"one", "two"}},
+        {"<table>stray<tr><td>cell</td></tr></table>after", {"stray", "cell", "after"}},
+    };
+    for (const auto& c : cases) {
+        print::PageLayout layout;
+        const auto lines = textLines(toPdf(c.html, layout));
+        ASSERT_EQ(lines.size(), c.lines.size()) << c.html;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            std::string got;   // the text, with the layout's runs of blanks as one
+            for (const char ch : lines[i])
+                if (ch != ' ' || (!got.empty() && got.back() != ' ')) got += ch;
+            EXPECT_EQ(got, c.lines[i]) << c.html;
+        }
+    }
+}
+
+TEST_F(PrintRenderTest, StoppingALongLayoutPrintsNothing) {
+    std::string page = "<table>";
+    for (int r = 0; r < 40000; ++r) page += "<tr><td>" + std::to_string(r) + "</td><td>cell text</td></tr>";
+    print::PageLayout layout;
+    int asked = 0;
+    EXPECT_FALSE(layout.load(page, [&](double) { return ++asked < 2; }));
+    EXPECT_EQ(asked, 2);
+    ASSERT_TRUE(layout.load(page));
+    const std::string path = folder() + "/stopped.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(path));
+    EXPECT_FALSE(layout.print(printer, [](double done) { return done < 0.5; }));
+}
+
 }  // namespace
 }  // namespace qv

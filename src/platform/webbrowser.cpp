@@ -29,12 +29,14 @@ public:
         dialog_.setAutoReset(false);
         dialog_.setAutoClose(false);
     }
-    // The progress callback of one step; each step starts the timing anew.
-    print::Progress step() {
-        dialog_.reset();
-        dialog_.setValue(0);
-        return [this](double done) {
-            dialog_.setValue(static_cast<int>(done * kSteps));
+    // The progress callback of a step that runs the window from "from" to "to".
+    print::Progress step(double from, double to) {
+        if (from == 0) {   // a new run: its half second starts now
+            dialog_.reset();
+            dialog_.setValue(0);
+        }
+        return [this, from, to](double done) {
+            dialog_.setValue(static_cast<int>((from + (to - from) * done) * kSteps));
             return !dialog_.wasCanceled();
         };
     }
@@ -48,8 +50,9 @@ private:
 void showPreviewDialog(const std::string& page, QWidget* parent) {
     print::PageLayout layout;
     PreviewProgress progress(parent);
-    if (!layout.load(page, progress.step())) return;
-    progress.done();
+    // Reading the page and the first lay-out run as one step for the user.
+    if (!layout.load(page, progress.step(0, 0.2))) return;
+    double from = 0.2;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     QPrintPreviewDialog dialog(&printer, parent);
@@ -58,8 +61,9 @@ void showPreviewDialog(const std::string& page, QWidget* parent) {
     // Asked again for every change of paper or orientation, and to print.
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&](QPrinter* p) {
         if (cancelled) return;
-        cancelled = !layout.print(*p, progress.step());
+        cancelled = !layout.print(*p, progress.step(from, 1));
         progress.done();
+        from = 0;
         if (cancelled) QMetaObject::invokeMethod(&dialog, &QDialog::reject, Qt::QueuedConnection);
     });
     dialog.exec();

@@ -361,15 +361,17 @@ bool PageLayout::load(const std::string& html, const Progress& progress) {
         const bool ending = tag.startsWith(u'/');
         qsizetype nameEnd = ending ? 1 : 0;
         while (nameEnd < tag.size() && (tag[nameEnd].isLetterOrNumber() || tag[nameEnd] == u'!')) ++nameEnd;
-        const QString name = tag.sliced(ending ? 1 : 0, nameEnd - (ending ? 1 : 0)).toString().toLower();
+        const QStringView tagName = tag.sliced(ending ? 1 : 0, nameEnd - (ending ? 1 : 0));
+        // Tags are compared in place: the page has a few tags per cell.
+        const auto is = [tagName](QStringView want) { return tagName.compare(want, Qt::CaseInsensitive) == 0; };
         const QStringView attributes = tag.sliced(nameEnd);
 
-        if (!ending && (name == u"style" || name == u"script" || name == u"title")) {
-            const qsizetype end = page.indexOf(QString(QStringLiteral("</") + name), i, Qt::CaseInsensitive);
+        if (!ending && (is(u"style") || is(u"script") || is(u"title"))) {
+            const qsizetype end = page.indexOf(QStringLiteral("</") + tagName.toString(), i, Qt::CaseInsensitive);
             const QString content = page.sliced(i, (end < 0 ? n : end) - i).toString();
             i = end < 0 ? n : std::min(n, page.indexOf(u'>', end) + 1);
             if (i <= 0) i = n;
-            if (name != u"style") continue;
+            if (!is(u"style")) continue;
             static const QRegularExpression rule(QStringLiteral("([A-Za-z0-9_]+)\\s*\\{([^}]*)\\}"));
             for (auto it = rule.globalMatch(content); it.hasNext();) {
                 const auto m = it.next();
@@ -381,25 +383,25 @@ bool PageLayout::load(const std::string& html, const Progress& progress) {
             tdFont_ = fontFor(tdPoints, false);
             continue;
         }
-        if (nested > 0 || (cellOpen && name == u"table" && !ending)) {
+        if (nested > 0 || (cellOpen && is(u"table") && !ending)) {
             // A table inside a cell: its texts stay in the cell.
-            if (name == u"table") nested += ending ? -1 : 1;
-            else if (cellOpen && (name == u"td" || name == u"th" || name == u"tr" || name == u"br")) {
+            if (is(u"table")) nested += ending ? -1 : 1;
+            else if (cellOpen && (is(u"td") || is(u"th") || is(u"tr") || is(u"br"))) {
                 cellToBuffer();
                 cellBlank = true;
             }
             continue;
         }
-        if (name == u"font") {
+        if (is(u"font")) {
             if (ending) {
                 if (sizes.size() > 1) sizes.pop_back();
             } else {
                 const QString style = attributes.toString();
                 sizes.push_back(pointsIn(style, sizes.back()));
             }
-        } else if (name == u"b" || name == u"strong") {
+        } else if (is(u"b") || is(u"strong")) {
             boldDepth = std::max(0, boldDepth + (ending ? -1 : 1));
-        } else if (name == u"br") {
+        } else if (is(u"br")) {
             if (cellOpen) {
                 cellToBuffer();
                 cellBuffer += u'\n';
@@ -408,9 +410,9 @@ bool PageLayout::load(const std::string& html, const Progress& progress) {
             } else if (openTable < 0) {
                 textBreak = true;
             }
-        } else if (name == u"p" || name == u"div") {
-            if (openTable < 0) endParagraph(name == u"p" ? sizes.back() * kDotsPerInch / 72 : 0);
-        } else if (name == u"table") {
+        } else if (is(u"p") || is(u"div")) {
+            if (openTable < 0) endParagraph(is(u"p") ? sizes.back() * kDotsPerInch / 72 : 0);
+        } else if (is(u"table")) {
             if (!ending && openTable < 0) {
                 endParagraph(0);
                 tables_.emplace_back();
@@ -423,17 +425,17 @@ bool PageLayout::load(const std::string& html, const Progress& progress) {
                 closeRow();
                 openTable = -1;
             }
-        } else if (openTable >= 0 && name == u"tr") {
+        } else if (openTable >= 0 && is(u"tr")) {
             if (ending) closeRow();
             else openRow();
-        } else if (openTable >= 0 && (name == u"td" || name == u"th")) {
+        } else if (openTable >= 0 && (is(u"td") || is(u"th"))) {
             if (ending) {
                 closeCell();
             } else {
                 closeCell();
                 if (!rowOpen) openRow();
                 cellOpen = true;
-                cellHeader = name == u"th";
+                cellHeader = is(u"th");
                 cellDirect = false;
                 cellRuns = 0;
                 cellBuffer.clear();

@@ -22,7 +22,9 @@ webbrowser::PreviewHandler& previewOverride() {
 // when a step lasts more than half a second, and its Cancel stops the preview.
 class PreviewProgress {
 public:
-    explicit PreviewProgress(QWidget* parent) : dialog_(QString(), QStringLiteral("Cancel"), 0, kSteps, parent) {
+    // Its Cancel button speaks the language of the print preview dialog (Qt's own).
+    explicit PreviewProgress(QWidget* parent) : dialog_(parent) {
+        dialog_.setRange(0, kSteps);
         dialog_.setWindowTitle(QStringLiteral("Quorvel"));
         dialog_.setWindowModality(Qt::ApplicationModal);
         dialog_.setMinimumDuration(500);

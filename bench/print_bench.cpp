@@ -141,6 +141,7 @@ int main(int argc, char** argv) {
     }
     // Each size in a process of its own, so that each peak is its own.
     std::puts("issued cheques list page, 16 columns, A4 portrait");
+    std::fflush(stdout);
     for (int rows : {1000, 10000, 100000})
         if (std::system((std::string("\"") + argv[0] + "\" " + std::to_string(rows)).c_str()) != 0) return 1;
     return 0;

@@ -3,9 +3,10 @@
 #include <QPageSize>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QTextDocument>
+#include <QProgressDialog>
 #include <QWidget>
 
+#include "platform/printlayout.h"
 #include "platform/runtime.h"
 
 namespace qv {
@@ -17,30 +18,55 @@ webbrowser::PreviewHandler& previewOverride() {
     return h;
 }
 
-// The page as the rich-text renderer should lay it out: the same content,
-// adjusted where that renderer and a browser disagree.
-std::string renderableHtml(const std::string& page) {
-    // A browser gives a row without cells no height; the rich-text renderer
-    // gives it a blank line, which would open gaps in a printed window.
-    static const std::string emptyRow = "<tr></tr>";
-    std::string out;
-    out.reserve(page.size());
-    std::size_t from = 0;
-    for (std::size_t at; (at = page.find(emptyRow, from)) != std::string::npos; from = at + emptyRow.size())
-        out.append(page, from, at - from);
-    out.append(page, from, std::string::npos);
-    return out;
-}
+// A progress window for the long steps of a preview: it shows itself only
+// when a step lasts more than half a second, and its Cancel stops the preview.
+class PreviewProgress {
+public:
+    // Its Cancel button speaks the language of the print preview dialog (Qt's own).
+    explicit PreviewProgress(QWidget* parent) : dialog_(parent) {
+        dialog_.setRange(0, kSteps);
+        dialog_.setWindowTitle(QStringLiteral("Quorvel"));
+        dialog_.setWindowModality(Qt::ApplicationModal);
+        dialog_.setMinimumDuration(500);
+        dialog_.setAutoReset(false);
+        dialog_.setAutoClose(false);
+    }
+    // The progress callback of a step that runs the window from "from" to "to".
+    print::Progress step(double from, double to) {
+        if (from == 0) {   // a new run: its half second starts now
+            dialog_.reset();
+            dialog_.setValue(0);
+        }
+        return [this, from, to](double done) {
+            dialog_.setValue(static_cast<int>((from + (to - from) * done) * kSteps));
+            return !dialog_.wasCanceled();
+        };
+    }
+    void done() { dialog_.reset(); }
+
+private:
+    static constexpr int kSteps = 1000;
+    QProgressDialog dialog_;
+};
 
 void showPreviewDialog(const std::string& page, QWidget* parent) {
+    print::PageLayout layout;
+    PreviewProgress progress(parent);
+    // Reading the page and the first lay-out run as one step for the user.
+    if (!layout.load(page, progress.step(0, 0.2))) return;
+    double from = 0.2;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("Quorvel"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&page](QPrinter* p) {
-        QTextDocument doc;
-        doc.setHtml(QString::fromStdString(renderableHtml(page)));
-        doc.print(p);
+    bool cancelled = false;
+    // Asked again for every change of paper or orientation, and to print.
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&](QPrinter* p) {
+        if (cancelled) return;
+        cancelled = !layout.print(*p, progress.step(from, 1));
+        progress.done();
+        from = 0;
+        if (cancelled) QMetaObject::invokeMethod(&dialog, &QDialog::reject, Qt::QueuedConnection);
     });
     dialog.exec();
 }

@@ -1,0 +1,125 @@
+// The printed page of a window laid out as a browser prints it, for the print
+// preview: the small HTML the program writes (a style sheet with the cell
+// fonts, a heading in a font tag, tables of header and data cells, free text)
+// is read once, its texts measured once, and then split into pages for any
+// paper in one pass. Pages hold row ranges only; each is painted on request.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QHash>
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QPainter;
+class QPrinter;
+
+namespace qv::print {
+
+// Told how far a long step has come; returns false to stop it.
+using Progress = std::function<bool(double done)>;   // done from 0 to 1
+
+class PageLayout {
+public:
+    // Layout units: dots of 1/1200 inch.
+    static constexpr double kDotsPerInch = 1200;
+
+    // Reads the page and measures its texts. False when stopped.
+    bool load(const std::string& html, const Progress& progress = {});
+    // Splits the page into pages of that paint area (in dots). False when stopped.
+    bool paginate(double width, double height, const Progress& progress = {});
+    // Paginates for the printer's page and paints every page on it. False when stopped.
+    bool print(QPrinter& printer, const Progress& progress = {});
+    // One page at the painter's origin; the painter maps dots to its device.
+    void paintPage(QPainter& painter, int page) const;
+
+    int pageCount() const { return static_cast<int>(pages_.size()); }
+    // The whole page is drawn at this size so that its widest table fits.
+    double scale() const { return scale_; }
+
+    // Rows of every table, in page order, as [first, end) per page (for checks).
+    struct RowRange {
+        int first, end;
+    };
+    std::vector<RowRange> tableRowsOfPage(int page) const;
+    double rowHeight(int row) const { return rows_[row].height; }
+    double pageHeightUsed(int page) const;   // in dots, before the scale
+    double pageHeight() const { return pageHeight_; }
+
+private:
+    struct Font {
+        QFont font;
+        double points;
+        double ascent, lineHeight, space;
+        QHash<QString, float> widths;
+    };
+    struct Cell {
+        std::uint32_t off;
+        std::uint32_t len;   // kHeader, kExtra flags in the top bits
+        float minW, maxW;    // longest word; whole text
+    };
+    struct Row {
+        std::uint32_t firstCell;
+        std::uint32_t cells;
+        float height = 0;
+    };
+    struct Table {
+        std::uint32_t firstRow = 0, rowEnd = 0;
+        std::vector<float> colMin, colMax, colX;   // colX: left edges, then the right edge
+    };
+    struct Word {
+        std::uint32_t off, len;   // in the text buffer
+        std::uint16_t font;
+        bool spaceBefore, lineBreak;   // lineBreak: a forced new line before it
+        float width;
+    };
+    struct Line {
+        std::uint32_t firstWord, wordEnd;
+        float ascent, height;
+    };
+    struct Text {
+        std::vector<Word> words;
+        std::vector<Line> lines;
+        double gapAfter = 0;
+    };
+    struct Block {
+        bool table;
+        int index;
+    };
+    struct Piece {   // a part of one block on one page
+        int block;
+        std::uint32_t first, end;   // lines or rows
+        double y;
+    };
+
+    static constexpr std::uint32_t kHeader = 1u << 31, kExtra = 1u << 30, kLenMask = kExtra - 1;
+
+    int fontFor(double points, bool bold);
+    float widthOf(Font& f, QStringView word);
+    QStringView cellText(const Cell& c) const;
+    void measureCell(Cell& c);
+    int lineCount(const Cell& c, double width) const;
+    template <class Fn> void forEachLine(const Cell& c, double width, Fn&& fn) const;
+    void layOutText(Text& t, double width);
+    void paintTable(QPainter& painter, const Table& t, const Piece& piece) const;
+    void paintText(QPainter& painter, const Text& t, const Piece& piece) const;
+
+    QString text_;    // the page as read
+    QString extra_;   // cell texts that differ from the page's (entities, blanks)
+    std::vector<Font> fonts_;
+    int thFont_ = 0, tdFont_ = 0;
+    std::vector<Cell> cells_;
+    std::vector<Row> rows_;
+    std::vector<Table> tables_;
+    std::vector<Text> texts_;
+    std::vector<Block> blocks_;
+    std::vector<std::vector<Piece>> pages_;
+    double scale_ = 1, pageWidth_ = 0, pageHeight_ = 0;
+    double laidWidth_ = -1, laidHeight_ = -1;
+};
+
+}  // namespace qv::print

@@ -1,0 +1,270 @@
+// The printed pages as the preview lays them out, printed to PDF and read back
+// as text: whole words and amounts, the page's order, every row once, and rows
+// that never break across pages.
+#include <gtest/gtest.h>
+
+#include <QPrinter>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/globals.h"
+#include "core/printpreview.h"
+#include "platform/flexgrid.h"
+#include "platform/printlayout.h"
+#include "platform/webbrowser.h"
+#include "support/fixture.h"
+
+namespace qv {
+namespace {
+
+struct PrintWindow : Form {
+    PrintWindow() : Form("frmPrintTest") {}
+    template <class T, class... A> T& put(A&&... a) { return add<T>(std::forward<A>(a)...); }
+};
+
+std::string run(const std::string& command) {
+    std::string out;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe) return out;
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe.get())) > 0;) out.append(buf, n);
+    return out;
+}
+
+class PrintRenderTest : public qvtest::AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        ASSERT_EQ(std::system("command -v pdftotext >/dev/null"), 0) << "pdftotext (poppler-utils) is needed";
+        gPrintFontSize = 7;
+    }
+    void TearDown() override {
+        gPrintGridOptions.fill(0);
+        AppFixture::TearDown();
+    }
+
+    // The page printed to a PDF as the preview's print button does.
+    std::string toPdf(const std::string& html, print::PageLayout& layout,
+                      QPageLayout::Orientation orientation = QPageLayout::Portrait) {
+        const std::string path = folder() + "/page" + std::to_string(pdfs_++) + ".pdf";
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(orientation);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(path));
+        EXPECT_TRUE(layout.load(html));
+        EXPECT_TRUE(layout.print(printer));
+        return path;
+    }
+    // The text of the PDF's pages (all when page is 0), one line per printed line.
+    static std::vector<std::string> textLines(const std::string& pdf, int page = 0) {
+        const std::string pages = page ? " -f " + std::to_string(page) + " -l " + std::to_string(page) : "";
+        std::istringstream in(run("pdftotext -layout" + pages + " '" + pdf + "' -"));
+        std::vector<std::string> lines;
+        for (std::string l; std::getline(in, l);)
+            if (l.find_first_not_of(" \f") != std::string::npos) lines.push_back(l);
+        return lines;
+    }
+    static int lineOf(const std::vector<std::string>& lines, const std::string& text) {
+        int found = -1;
+        for (int i = 0; i < static_cast<int>(lines.size()); ++i)
+            if (lines[i].find(text) != std::string::npos) {
+                EXPECT_EQ(found, -1) << '"' << text << "\" printed twice";
+                found = i;
+            }
+        EXPECT_NE(found, -1) << '"' << text << "\" not printed whole on one line";
+        return found;
+    }
+
+    PrintWindow window;
+    WebBrowser& web = window.put<WebBrowser>("web");
+
+private:
+    int pdfs_ = 0;
+};
+
+TEST_F(PrintRenderTest, ListPageKeepsTokensWholeAndInOrder) {
+    auto& grid = window.put<FlexGrid>("MSFlexGrid1");
+    const std::vector<std::vector<std::string>> cells{
+        {"ID", "Beneficiario", "DataAssegno", "Sbarrato", "Importo", "Causale"},
+        {"R01", "International Customer", "2026-12-09 00:00:00", "Crossed", "2,500.00 €", "Customer a<b>"},
+        {"R02", "Rossi Mario", "2026-01-31 00:00:00", "No", "12.00 €", ""},
+        {"R03", "Bianchi & C.", "2025-07-04 00:00:00", "Crossed", "1,234,567.89 €", "Internationalisation"}};
+    grid.setRows(static_cast<int>(cells.size()));
+    grid.setCols(static_cast<int>(cells[0].size()));
+    for (int r = 0; r < grid.Rows(); ++r)
+        for (int c = 0; c < grid.Cols(); ++c) grid.setTextMatrix(r, c, cells[r][c]);
+    gPrintGridOptions[1] = -1;
+    initPrintPreview(web);
+    printWebSubtitle(web, "Quorvel - Outgoing cheques");
+    printWebGrid(grid, web);
+    printString(formattaPerStampa("Importo Totale: 1,237,079.89 €"), web);
+    endPrintPreview(web);
+    goPrintPreview(web);
+    ASSERT_EQ(printed.size(), 1u);
+
+    print::PageLayout layout;
+    const auto lines = textLines(toPdf(printed[0], layout));
+    EXPECT_EQ(layout.pageCount(), 1);
+    const int title = lineOf(lines, "Quorvel - Outgoing cheques");
+    const int header = lineOf(lines, "DataAssegno");
+    std::vector<int> rows;
+    for (const char* token : {"R01", "R02", "R03"}) rows.push_back(lineOf(lines, token));
+    for (const char* token : {"2,500.00 €", "2026-12-09 00:00:00", "International Customer",
+                              "1,234,567.89 €", "Internationalisation", "Customer a<b>", "Bianchi & C."})
+        lineOf(lines, token);
+    const int total = lineOf(lines, "Importo Totale: 1,237,079.89 €");
+    EXPECT_LT(title, header);
+    EXPECT_LT(header, rows[0]);
+    EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end()));
+    EXPECT_LT(rows.back(), total);
+    EXPECT_EQ(layout.scale(), 1.0);
+
+    // Too many columns for the paper: the page is drawn smaller, never a word broken.
+    std::string wide = "<table>";
+    for (int r = 0; r < 2; ++r) {
+        wide += "<tr>";
+        for (int c = 0; c < 14; ++c) wide += "<td>" + std::string(r ? "2026-12-09" : "Internationalisation") + "</td>";
+        wide += "</tr>";
+    }
+    const auto wideLines = textLines(toPdf(wide + "</table>", layout));
+    EXPECT_LT(layout.scale(), 0.9);
+    ASSERT_EQ(wideLines.size(), 2u);
+    for (const std::string& word : {std::string("Internationalisation"), std::string("2026-12-09")}) {
+        const std::string& line = wideLines[word[0] == 'I' ? 0 : 1];
+        int count = 0;
+        for (auto at = line.find(word); at != std::string::npos; at = line.find(word, at + 1)) ++count;
+        EXPECT_EQ(count, 14) << line;
+    }
+}
+
+TEST_F(PrintRenderTest, WindowPrintShowsEveryLabelBesideItsValue) {
+    window.put<Label>("lblImporto", "Importo (€)");
+    window.put<TextBox>("txtImporto").setText("2,500.00 €");
+    window.put<Label>("lblData", "Data Assegno");
+    window.put<TextBox>("txtData").setText("2026-12-09 00:00:00");
+    window.put<Label>("lblBeneficiario", "Beneficiario");
+    window.put<TextBox>("txtBeneficiario").setText("Rossi <M> & C.");
+    window.put<CheckBox>("chkSbarrato", "Sbarrato", true).setValue(1);
+    window.put<TextBox>("txtNote").setText("nota senza etichetta");
+    printThisForm(window, web);
+    ASSERT_EQ(printed.size(), 1u);
+
+    print::PageLayout layout;
+    const auto lines = textLines(toPdf(printed[0], layout));
+    ASSERT_EQ(lines.size(), 5u);
+    const std::vector<std::pair<std::string, std::string>> rows{{"Importo (€)", "2,500.00 €"},
+                                                                {"Data Assegno", "2026-12-09 00:00:00"},
+                                                                {"Beneficiario", "Rossi <M> & C."},
+                                                                {"Sbarrato", "Sì"},
+                                                                {"", "nota senza etichetta"}};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(lineOf(lines, rows[i].second), static_cast<int>(i));
+        EXPECT_NE(lines[i].find(rows[i].first), std::string::npos) << lines[i];
+        EXPECT_LE(lines[i].find(rows[i].first), lines[i].find(rows[i].second)) << lines[i];
+    }
+}
+
+TEST_F(PrintRenderTest, ThreeThousandRowsFillPagesWithEveryRowOnceAndWhole) {
+    constexpr int kRows = 3000;
+    std::string page = "<html><body><font style=\"font-size: 22pt;\">Title</p><table><tr><th>Row</th><th>Text</th></tr>";
+    for (int r = 1; r <= kRows; ++r)
+        page += "<tr><td>row" + std::to_string(r) + "</td><td>" +
+                // Some rows wrap to two or three lines in their narrow column.
+                (r % 7 ? "one line" : r % 2 ? "first second third" : "first second") + "</td></tr>";
+    page += "</table>Total line</body></html>";
+    page.replace(page.find("<th>Text</th>"), 13, "<th>Text column</th>");
+
+    for (const auto orientation : {QPageLayout::Portrait, QPageLayout::Landscape}) {
+        print::PageLayout layout;
+        const std::string pdf = toPdf(page, layout, orientation);
+        const int pages = layout.pageCount();
+        EXPECT_GT(pages, 10);
+        EXPECT_EQ(run("pdfinfo '" + pdf + "' | grep '^Pages:' | tr -s ' ' | cut -d' ' -f2"),
+                  std::to_string(pages) + "\n");
+        // The table's rows in order across the pages (row 0 is the header), each
+        // page as full as a whole next row allows.
+        int next = 0;
+        for (int p = 0; p < pages; ++p) {
+            const auto ranges = layout.tableRowsOfPage(p);
+            ASSERT_EQ(ranges.size(), 1u) << "page " << p + 1;
+            EXPECT_EQ(ranges[0].first, next);
+            next = ranges[0].end;
+            if (p + 1 < pages) {
+                EXPECT_GT(layout.pageHeightUsed(p) + layout.rowHeight(next), layout.pageHeight());
+            }
+        }
+        EXPECT_EQ(next, kRows + 1);
+        // Each row's text on the page the layout gave it, with its cells on one line.
+        std::vector<int> seen(kRows + 1, 0);
+        for (int p = 1; p <= pages; p += pages / 4 + 1) {
+            const auto range = layout.tableRowsOfPage(p - 1)[0];
+            const auto lines = textLines(pdf, p);
+            for (int r = std::max(1, range.first); r < range.end; ++r) {
+                const int at = lineOf(lines, "row" + std::to_string(r) + " ");
+                if (at >= 0 && r % 7) {
+                    EXPECT_NE(lines[at].find("one line"), std::string::npos) << lines[at];
+                }
+            }
+        }
+        int total = 0;
+        for (const std::string& l : textLines(pdf)) {
+            for (auto at = l.find("row"); at != std::string::npos; at = l.find("row", at + 3)) {
+                const int r = std::atoi(l.c_str() + at + 3);
+                ASSERT_TRUE(r >= 1 && r <= kRows) << l;
+                ++seen[r];
+            }
+            if (l.find("Total line") != std::string::npos) ++total;
+        }
+        EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), 1), kRows);
+        EXPECT_EQ(total, 1);
+        const auto last = textLines(pdf, pages);
+        EXPECT_NE(last.back().find("Total line"), std::string::npos);
+        EXPECT_NE(last[last.size() - 2].find("row3000"), std::string::npos);
+    }
+}
+
+
+TEST_F(PrintRenderTest, TextOutsideTheVocabularyIsShownNotDropped) {
+    struct Case { std::string html; std::vector<std::string> lines; };
+    const std::vector<Case> cases{
+        {"<table><tr><td>a &amp; b &lt;c&gt; &#8364; &euro;</td><td> spaced \t  out </td></tr></table>",
+         {"a & b <c> € € spaced out"}},
+        {"<body>x < y and <i>in an unknown tag</i>, Totale: <b>1</b></body>", {"x < y and in an unknown tag, Totale: 1"}},
+        {"<table><tr><td>one<br>two</td></tr></table>", {"one", "two"}},
+        {"<table>stray<tr><td>cell</td></tr></table>after", {"stray", "cell", "after"}},
+    };
+    for (const auto& c : cases) {
+        print::PageLayout layout;
+        const auto lines = textLines(toPdf(c.html, layout));
+        ASSERT_EQ(lines.size(), c.lines.size()) << c.html;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            std::string got;   // the text, with the layout's runs of blanks as one
+            for (const char ch : lines[i])
+                if (ch != ' ' || (!got.empty() && got.back() != ' ')) got += ch;
+            EXPECT_EQ(got, c.lines[i]) << c.html;
+        }
+    }
+}
+
+TEST_F(PrintRenderTest, StoppingALongLayoutPrintsNothing) {
+    std::string page = "<table>";
+    for (int r = 0; r < 40000; ++r) page += "<tr><td>" + std::to_string(r) + "</td><td>cell text</td></tr>";
+    print::PageLayout layout;
+    int asked = 0;
+    EXPECT_FALSE(layout.load(page, [&](double) { return ++asked < 2; }));
+    EXPECT_EQ(asked, 2);
+    ASSERT_TRUE(layout.load(page));
+    const std::string path = folder() + "/stopped.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(path));
+    EXPECT_FALSE(layout.print(printer, [](double done) { return done < 0.5; }));
+}
+
+}  // namespace
+}  // namespace qv

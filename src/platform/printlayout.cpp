@@ -518,13 +518,29 @@ bool PageLayout::paginate(double width, double height, const Progress& progress)
             sumMax += t.colMax[c] + kCellExtra;
         }
         // As wide as the contents need; when that is too wide, every column gets
-        // its longest word and a share of the room left in proportion to its want.
-        const double share = sumMax <= pageWidth_ ? 1
-                             : sumMax > sumMin   ? std::clamp((pageWidth_ - sumMin) / (sumMax - sumMin), 0.0, 1.0)
-                                                 : 0;
+        // its longest word, and the room left goes first to the columns that want
+        // least, so short cells (amounts, dates, names) stay on one line and only
+        // the long texts wrap.
+        std::vector<double> width(cols);
+        for (std::size_t c = 0; c < cols; ++c) width[c] = t.colMin[c];
+        if (sumMax <= pageWidth_) {
+            for (std::size_t c = 0; c < cols; ++c) width[c] = t.colMax[c];
+        } else if (pageWidth_ > sumMin) {
+            std::vector<std::size_t> order(cols);
+            for (std::size_t c = 0; c < cols; ++c) order[c] = c;
+            std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+                return t.colMax[a] - t.colMin[a] < t.colMax[b] - t.colMin[b];
+            });
+            double room = pageWidth_ - sumMin;
+            for (std::size_t i = 0; i < cols; ++i) {
+                const std::size_t c = order[i];
+                const double give = std::min<double>(t.colMax[c] - t.colMin[c], room / double(cols - i));
+                width[c] += give;
+                room -= give;
+            }
+        }
         t.colX.assign(cols + 1, kBorder / 2);
-        for (std::size_t c = 0; c < cols; ++c)
-            t.colX[c + 1] = t.colX[c] + t.colMin[c] + (t.colMax[c] - t.colMin[c]) * share + kCellExtra;
+        for (std::size_t c = 0; c < cols; ++c) t.colX[c + 1] = t.colX[c] + width[c] + kCellExtra;
         for (std::uint32_t r = t.firstRow; r < t.rowEnd; ++r) {
             Row& row = rows_[r];
             double content = 0;

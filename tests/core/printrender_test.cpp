@@ -142,6 +142,20 @@ TEST_F(PrintRenderTest, ListPageKeepsTokensWholeAndInOrder) {
     }
 }
 
+TEST_F(PrintRenderTest, ShortCellsStayWholeWhileALongNoteWraps) {
+    std::string note;
+    for (int i = 0; i < 80; ++i) note += "word" + std::to_string(i) + " ";
+    const std::string page = "<table><tr><th>Importo</th><th>DataAssegno</th><th>Note</th></tr>"
+                             "<tr><td>2,500.00 €</td><td>2026-12-09 00:00:00</td><td>" + note +
+                             "</td></tr></table>";
+    print::PageLayout layout;
+    const auto lines = textLines(toPdf(page, layout));
+    EXPECT_EQ(layout.scale(), 1.0);
+    lineOf(lines, "2,500.00 €");
+    lineOf(lines, "2026-12-09 00:00:00");
+    EXPECT_GT(lines.size(), 3u) << "the note should wrap";
+}
+
 TEST_F(PrintRenderTest, WindowPrintShowsEveryLabelBesideItsValue) {
     window.put<Label>("lblImporto", "Importo (€)");
     window.put<TextBox>("txtImporto").setText("2,500.00 €");

@@ -11,6 +11,8 @@
 #include "core/frmMain.h"
 #include "core/globals.h"
 #include "issued/frmAssegniEmessi.h"
+#include "lists/editorwindow.h"
+#include "lists/filterwindow.h"
 #include "issued/frmEditAssegniEmessi.h"
 #include "issued/frmSelectAssegniEmessi.h"
 #include "realwindows.h"
@@ -74,6 +76,13 @@ protected:
     void look(Form& f) {
         checked.push_back(f.Name());
         for (auto& fault : layoutFaults(f)) faults.push_back(std::move(fault));
+        // Editors and filters cannot be made smaller than designed.
+        if (dynamic_cast<EditorWindow*>(&f) || dynamic_cast<FilterWindow*>(&f)) {
+            const QSize design = f.widget()->size();
+            f.widget()->resize(design / 2);
+            if (f.widget()->size() != design) faults.push_back(f.Name() + " shrinks below its design size");
+            f.widget()->resize(design);
+        }
         const QString folder = qEnvironmentVariable("QV_SHOTS");
         if (!folder.isEmpty() && QDir().mkpath(folder))
             f.widget()->grab().save(folder + "/" + QString::fromStdString(f.Name()) + ".png");
@@ -131,6 +140,48 @@ TEST_F(LayoutTest, NoWindowHasOverlappingOrOutlyingControls) {
     EXPECT_EQ(checked.size(), 21u) << ::testing::PrintToString(checked);
     EXPECT_EQ(faults, std::vector<std::string>{});
     EXPECT_TRUE(prompts().empty()) << ::testing::PrintToString(prompts());
+}
+
+// The report chooser's titles: one point size, the largest at which each
+// title fits its button with its lines broken between words.
+TEST_F(LayoutTest, ReportTitlesShareTheLargestSizeAtWhichAllFit) {
+    exec("delete from reportistica");
+    const std::vector<std::string> titles = {
+        "Mese", "Assegni emessi nel mese", "Tutti gli ass. ricevuti non versati nè girati",
+        "Assegni ricevuti dai clienti esteri nel trimestre", "Incassi"};
+    for (std::size_t i = 0; i < titles.size(); ++i)
+        exec("insert into reportistica (sqlreport, titolo, numparametri, ordine) values (' 1', '" + titles[i] +
+             "', 0, " + std::to_string(i) + ")");
+    std::vector<double> sizes;
+    bool allFit = true, allFitLarger = true;
+    script = [&](Form& f) {
+        auto& w = dynamic_cast<frmSplashReports&>(f);
+        for (CommandButton* b : w.cmdShowReport) {
+            if (!b->Visible()) continue;
+            sizes.push_back(b->captionPointSize());
+            auto* label = b->widget()->findChild<QLabel*>();
+            const auto fitsAt = [&](double size) {
+                QFont font = label->font();
+                font.setPointSizeF(size);
+                QLabel probe;
+                probe.setFont(font);
+                probe.setWordWrap(true);
+                probe.setText(label->text());
+                QString plain = QString::fromStdString(b->Caption()).remove(QLatin1Char('&'));
+                for (const QString& word : plain.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                    if (QFontMetrics(font).horizontalAdvance(word) > label->width()) return false;
+                return probe.heightForWidth(label->width()) <= label->height();
+            };
+            allFit = allFit && fitsAt(sizes.back());
+            allFitLarger = allFitLarger && fitsAt(sizes.back() + 0.5);
+        }
+    };
+    Instance<frmSplashReports>::get().ShowModal();
+    ASSERT_EQ(sizes.size(), titles.size());
+    EXPECT_EQ(std::count(sizes.begin(), sizes.end(), sizes.front()), static_cast<long>(sizes.size()));
+    EXPECT_TRUE(allFit);
+    EXPECT_FALSE(allFitLarger);
+    EXPECT_LT(sizes.front(), QApplication::font().pointSizeF());
 }
 
 }  // namespace

@@ -21,6 +21,8 @@ EditorWindow::EditorWindow(const std::string& formName, const std::string& capti
     setCaption(caption);
     setWidth(width);
     setHeight(height);
+    // Smaller, the window would cut off its inputs and buttons.
+    setMinimumSize(width, height);
     layoutButtons(width, height);
     cmdOK.Click = [this] { cmdOK_Click(); };
     cmdCancel.Click = [this] { cmdCancel_Click(); };

@@ -73,14 +73,18 @@ FilterWindow::FilterWindow(const std::string& formName, const std::string& capti
     setCaption(caption);
     setWidth(width);
     setHeight(height);
+    setMinimumSize(width, height);
+    // One row: Print and the AND/OR choice on the left, Reset, Ok and Cancel
+    // flush right, so that no caption is drawn over another button.
     const int top = height - 660;
-    cmdPrint.Move(120, top, 1095, 435);
-    cmdClear.Move(width - 4 * 1215, top, 1095, 435);
-    cmdOK.Move(width - 3 * 1215, top, 1095, 435);
-    cmdCancel.Move(width - 2 * 1215, top, 1095, 435);
+    constexpr int kPitch = 1215, kButton = 1095, kMargin = 240;
+    cmdPrint.Move(120, top, kButton, 435);
+    cmdCancel.Move(width - kMargin - kButton, top, kButton, 435);
+    cmdOK.Move(width - kMargin - kPitch - kButton, top, kButton, 435);
+    cmdClear.Move(width - kMargin - 2 * kPitch - kButton, top, kButton, 435);
     if (andOr) {
-        optAND = &addAt<OptionButton>(1440, top, 900, 435, "optAND", "AND");
-        optOR = &addAt<OptionButton>(2400, top, 900, 435, "optOR", "OR");
+        optAND = &addAt<OptionButton>(120 + kPitch, top, 840, 435, "optAND", "AND");
+        optOR = &addAt<OptionButton>(120 + kPitch + 900, top, 840, 435, "optOR", "OR");
         optAND->setValue(true);
     }
     cmdOK.Click = [this] { cmdOK_Click(); };

@@ -78,6 +78,9 @@ protected:
         if (form_.Loaded()) form_.Form_Resize();
     }
 
+public:
+    void setVisible(bool visible) override;
+
 private:
     Form& form_;
 };
@@ -101,7 +104,15 @@ std::vector<std::unique_ptr<Form>>& released() {
 
 struct FormAccess {
     static FormWidget* widget(const Form& f) { return static_cast<FormWidget*>(f.widget_.get()); }
+    static void shown(Form& f) { f.windowShown(); }
 };
+
+void FormWidget::setVisible(bool visible) {
+    // Showing a dialog hands its focus widget a Tab focus event, which selects
+    // a text box's whole text: the window's own focus request comes after it.
+    QDialog::setVisible(visible);
+    if (visible) FormAccess::shown(form_);
+}
 
 // ---------------------------------------------------------------- Control
 
@@ -149,7 +160,13 @@ void Control::setTabStop(bool on) {
     widget_->setFocusPolicy(static_cast<Qt::FocusPolicy>(on ? (policy | Qt::StrongFocus) : (policy & ~Qt::TabFocus)));
 }
 void Control::SetFocus() {
-    if (widget_) widget_->setFocus(Qt::OtherFocusReason);
+    if (!widget_) return;
+    owner_.focusRequest_ = this;
+    owner_.caretAtEnd_ = false;
+    widget_->setFocus(Qt::OtherFocusReason);
+}
+void Control::keepCaretAtEnd() {
+    if (owner_.focusRequest_ == this) owner_.caretAtEnd_ = true;
 }
 bool Control::hasFocus() const { return widget_ && widget_->hasFocus(); }
 
@@ -290,37 +307,55 @@ protected:
         if (e->type() == QEvent::FontChange) fitCaption();
     }
 
+public:
+    // The largest point size, from the button's own down to a floor, at which
+    // the caption fits: lines broken between words only, none cut off.
+    double fittingSize() const {
+        constexpr double kSmallest = 6.0;
+        double size = font().pointSizeF() > 0 ? font().pointSizeF() : 9.0;
+        while (size > kSmallest && !fitsAt(size)) size -= 0.5;
+        return size;
+    }
+    // A size given for the caption (a row of buttons that should look alike);
+    // 0 fits each caption on its own.
+    void setFixedSize(double size) {
+        fixedSize_ = size;
+        fitCaption();
+    }
+
 private:
-    // A caption that does not fit the button at its font (a long report title)
-    // gets a smaller font, down to a floor, rather than losing its last lines.
-    void fitCaption() {
+    bool fitsAt(double size) const {
         const QRect area = rect().adjusted(4, 2, -4, -2);
-        if (area.width() <= 0 || area.height() <= 0) return;
+        if (area.width() <= 0 || area.height() <= 0) return true;
+        QFont f = font();
+        f.setPointSizeF(size);
         QString plain = caption_;
         plain.remove(QRegularExpression(QStringLiteral("&(?!&)")));
-        const QStringList words = plain.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        const auto fits = [&](const QFont& f) {
-            const QFontMetrics m(f);
-            for (const QString& w : words)
-                if (m.horizontalAdvance(w) > area.width()) return false;
-            return m.boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, plain).height() <= area.height();
-        };
+        const QFontMetrics m(f);
+        for (const QString& w : plain.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+            if (m.horizontalAdvance(w) > area.width()) return false;
+        // Laid out as the caption label draws it.
+        QLabel probe;
+        probe.setFont(f);
+        probe.setWordWrap(true);
+        probe.setTextFormat(Qt::RichText);
+        probe.setText(label_->text());
+        return probe.heightForWidth(area.width()) <= area.height();
+    }
+    void fitCaption() {
+        const double size = fixedSize_ > 0 ? fixedSize_ : fittingSize();
         QFont f = font();
-        if (words.isEmpty() || fits(f)) {
+        if (fixedSize_ <= 0 && size >= (f.pointSizeF() > 0 ? f.pointSizeF() : 9.0)) {
             label_->setFont(QFont());   // the button's own font
             return;
         }
-        constexpr double kSmallest = 6.0;
-        double size = f.pointSizeF() > 0 ? f.pointSizeF() : 9.0;
-        do {
-            size -= 0.5;
-            f.setPointSizeF(size);
-        } while (size > kSmallest && !fits(f));
+        f.setPointSizeF(size);
         label_->setFont(f);
     }
 
     QLabel* label_;
     QString caption_;
+    double fixedSize_ = 0;
 };
 }  // namespace
 
@@ -342,6 +377,23 @@ void CommandButton::click() {
 void CommandButton::captureDesign() {
     Control::captureDesign();
     design_ = Caption();
+}
+
+void fitCaptionsAlike(const std::vector<CommandButton*>& buttons) {
+    double size = 0;
+    for (CommandButton* b : buttons) b->captionFont(0);
+    for (CommandButton* b : buttons) {
+        if (!b->Visible()) continue;
+        const double fit = static_cast<WrapButton*>(b->widget())->fittingSize();
+        size = size > 0 ? std::min(size, fit) : fit;
+    }
+    if (size > 0)
+        for (CommandButton* b : buttons) b->captionFont(size);
+}
+void CommandButton::captionFont(double pointSize) { static_cast<WrapButton*>(widget())->setFixedSize(pointSize); }
+double CommandButton::captionPointSize() const {
+    const QWidget* label = widget()->findChild<QLabel*>();
+    return label ? label->font().pointSizeF() : widget()->font().pointSizeF();
 }
 void CommandButton::restoreDesign() {
     Control::restoreDesign();
@@ -374,6 +426,7 @@ void TextBox::setLocked(bool locked) {
         static_cast<QLineEdit*>(widget())->setReadOnly(locked);
 }
 void TextBox::sendEnd() {
+    keepCaretAtEnd();
     if (multiLine_) {
         auto* e = static_cast<QPlainTextEdit*>(widget());
         e->moveCursor(QTextCursor::End);
@@ -830,6 +883,66 @@ void Form::activate() {
     if (loaded_) Form_Activate();
 }
 
+namespace {
+// Controls in reading order: a control belongs to the line of the first one
+// above it when it starts above that one's middle.
+std::vector<Control*> readingOrder(std::vector<Control*> controls) {
+    auto top = [](const Control* c) { return c->widget()->y(); };
+    std::stable_sort(controls.begin(), controls.end(),
+                     [&](const Control* a, const Control* b) { return top(a) < top(b); });
+    for (auto line = controls.begin(); line != controls.end();) {
+        const QWidget* first = (*line)->widget();
+        const int middle = first->y() + std::max(1, first->height() / 2);
+        auto end = std::find_if(line, controls.end(), [&](const Control* c) { return top(c) >= middle; });
+        std::stable_sort(line, end, [](const Control* a, const Control* b) { return a->widget()->x() < b->widget()->x(); });
+        line = end;
+    }
+    return controls;
+}
+
+bool takesFocus(const Control* c, Qt::FocusPolicy need) {
+    return c->widget() && (c->widget()->focusPolicy() & need) == need;
+}
+}  // namespace
+
+std::vector<Control*> Form::tabOrder() const {
+    std::vector<Control*> out;
+    for (Control* c : order_)
+        if (takesFocus(c, Qt::TabFocus)) out.push_back(c);
+    return readingOrder(std::move(out));
+}
+
+void Form::windowShown() {
+    // The collection order serves printing and remembered inputs; Tab follows
+    // what the user reads.
+    std::vector<Control*> chain;
+    for (Control* c : order_)
+        if (c->widget() && c->widget()->focusPolicy() != Qt::NoFocus) chain.push_back(c);
+    chain = readingOrder(std::move(chain));
+    for (std::size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1]->widget(), chain[i]->widget());
+
+    auto usable = [](const Control* c) { return c->widget()->isVisibleTo(c->Parent().widget()) && c->widget()->isEnabled(); };
+    Control* target = focusRequest_ && usable(focusRequest_) ? focusRequest_ : nullptr;
+    const bool asked = target != nullptr;
+    if (!target)
+        for (Control* c : tabOrder())
+            if (usable(c)) {
+                target = c;
+                break;
+            }
+    focusRequest_ = nullptr;
+    if (!target) return;
+    target->widget()->setFocus(Qt::OtherFocusReason);
+    // Typing into a window just opened adds to the text it shows.
+    if (auto* line = qobject_cast<QLineEdit*>(target->widget())) {
+        line->deselect();
+        if (caretAtEnd_ || !asked) line->end(false);
+    } else if (auto* text = qobject_cast<QPlainTextEdit*>(target->widget())) {
+        if (caretAtEnd_ || !asked) text->moveCursor(QTextCursor::End);
+    }
+    caretAtEnd_ = false;
+}
+
 void Form::Show() {
     Load();
     if (!loaded_) return;
@@ -869,6 +982,7 @@ void Form::Unload() {
     if (!loaded_) return;
     Form_Unload();
     loaded_ = false;
+    focusRequest_ = nullptr;
     auto* w = FormAccess::widget(*this);
     w->unloading = true;
     if (w->isVisible()) {

@@ -74,6 +74,9 @@ public:
 
 protected:
     void setWidget(QWidget* w);
+    // The caret goes after the text when the window gives this control the
+    // focus it asked for.
+    void keepCaretAtEnd();
 
 private:
     Form& owner_;
@@ -103,11 +106,19 @@ public:
     // Runs the Click handler, as a press of the button does (only when enabled).
     void click();
     std::function<void()> Click;
+    // Fixes the caption's point size; 0 shrinks a caption that does not fit
+    // on its own.
+    void captionFont(double pointSize);
+    double captionPointSize() const;
     void captureDesign() override;
     void restoreDesign() override;
 private:
     std::string design_;
 };
+
+// Gives the captions of a group of buttons one point size: the largest at
+// which every shown caption fits its button, lines broken between words.
+void fitCaptionsAlike(const std::vector<CommandButton*>& buttons);
 
 class TextBox : public Control {
 public:
@@ -115,7 +126,8 @@ public:
     std::string Text() const override;
     void setText(const std::string& text) override;
     void setLocked(bool locked);
-    // Sends the End key: the caret goes after the text.
+    // Sends the End key: the caret goes after the text (also when the window
+    // is shown later).
     void sendEnd();
     void captureDesign() override;
     void restoreDesign() override;
@@ -297,6 +309,10 @@ public:
     // Runs the Activate event (the runtime calls it; tests may too).
     void activate();
 
+    // The controls that take the focus, in the order Tab visits them: the
+    // reading order of the window (lines top to bottom, each left to right).
+    std::vector<Control*> tabOrder() const;
+
 protected:
     template <class T, class... Args>
     T& add(Args&&... args) {
@@ -323,6 +339,11 @@ private:
     bool loaded_ = false;
     bool everLoaded_ = false;
     bool modal_ = false;
+    // The focus the window's code asked for, and whether the caret goes after
+    // the text: given once the window is on screen.
+    Control* focusRequest_ = nullptr;
+    bool caretAtEnd_ = false;
+    void windowShown();
 };
 
 // How a modal window is run: by default its own event loop; tests replace it

@@ -56,6 +56,8 @@ void frmSplashReports::Form_Load() {
             }
         }
         DisattivaTabstop(Controls());
+        // One size for every title, so the buttons look alike.
+        fitCaptionsAlike({cmdShowReport.begin(), cmdShowReport.end()});
     });
 }
 

@@ -41,7 +41,9 @@ protected:
             focus = focusedName();
             auto* line = qobject_cast<QLineEdit*>(focused());
             shown = line ? line->text().toStdString() : "";
-            if (line) EXPECT_FALSE(line->hasSelectedText());
+            if (line) {
+                EXPECT_FALSE(line->hasSelectedText());
+            }
             type("X");
             press(Qt::Key_O, Qt::AltModifier);
             EXPECT_TRUE(waitUntil([&f] { return !f.Loaded(); })) << f.Name() << " still open";

@@ -61,7 +61,7 @@ TEST_F(ResultTest, FillHidesKeysFormatsAmountsAndFlags) {
     EXPECT_EQ(row(3), (std::vector<std::string>{"3", "12", "", "", "1", ""}));   // Null amount and flag
     EXPECT_EQ(g.ColWidth(0), 0);
     EXPECT_GT(g.ColWidth(4), 0);   // "Id" is no key
-    EXPECT_EQ(w.lblTotaleImporti.Caption(), "Total amount of displayed cheques: £1,334.50");
+    EXPECT_EQ(w.lblTotaleImporti.Caption(), "Total amount of displayed cheques: €1,334.50");
     EXPECT_TRUE(box().calls.empty());
 
     // Every column named Importo... goes into the one total.
@@ -74,7 +74,7 @@ TEST_F(ResultTest, EmptyResultAndRefusedQueries) {
     frmReportistica& w = show(" * FROM AssegniEmessi WHERE 1 = 0");
     EXPECT_EQ(w.MSFlexGrid1.TextMatrix(0, 0), "0 Records");
     EXPECT_EQ(w.MSFlexGrid1.ColWidth(0), 1000);
-    EXPECT_EQ(w.lblTotaleImporti.Caption(), "Total amount of displayed cheques: £0.00");
+    EXPECT_EQ(w.lblTotaleImporti.Caption(), "Total amount of displayed cheques: €0.00");
     EXPECT_TRUE(modalShown.empty());
 
     const std::vector<std::string> refused = {
@@ -120,7 +120,7 @@ TEST_F(ResultTest, PrintEscapesTitleAndTotal) {
     EXPECT_EQ(gPrintGridOptions[1], -1);
     EXPECT_NE(page.find("Quorvel - Sconti &lt;speciali&gt; & co</p>"), std::string::npos) << page;
     EXPECT_NE(page.find("<tr><th>Reason</th><th>Amount</th></tr><tr><td>&lt;b&gt;</td><td>5.00 €</td></tr></table>"
-                        "Total amount of displayed cheques: £5.00</body>"),
+                        "Total amount of displayed cheques: €5.00</body>"),
               std::string::npos)
         << page;
 }

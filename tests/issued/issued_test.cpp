@@ -13,6 +13,7 @@
 #include "core/globals.h"
 #include "core/trace.h"
 #include "issued/frmAssegniEmessi.h"
+#include "lists/amounts.h"
 #include "issued/frmEditAssegniEmessi.h"
 #include "issued/frmSelectAssegniEmessi.h"
 #include "lists/filterwindow.h"
@@ -110,6 +111,24 @@ protected:
 
     LocaleScope english_{LocaleScope::english()};
 };
+
+TEST_F(IssuedTest, ADamagedPageStopsTheFillWithTheStandardTextAndWritesNothing) {
+    exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+         "INSERT INTO AssegniEmessi (CONTOCORRENTEID, ANAGRAFICAID, Numero, DataAssegno, Importo, Causale, "
+         "DateTimeCreated) SELECT 3, 12, i, '2010-11-01 00:00:00', 1, 'Affitto del magazzino', "
+         "'2010-01-01 10:00:00' FROM n");
+    damageTablePage("AssegniEmessi");
+    const std::string before = fileBytes();
+    frmAssegniEmessi& l = openList();
+    const int shown = l.MSFlexGrid1.Rows() - 1;
+    EXPECT_GT(shown, 0);
+    EXPECT_LT(shown, 3000);
+    EXPECT_EQ(prompts(), Texts{"Error 3146 (database disk image is malformed) in procedure FillGrid of Form "
+                               "frmAssegniEmessi"});
+    EXPECT_EQ(totalCaption(), totalLine(shown));   // the sum of the rows read
+    EXPECT_TRUE(modalShown.empty());
+    EXPECT_EQ(fileBytes(), before);
+}
 
 TEST_F(IssuedTest, ListShowsMoneyFlagsAndTotalInBothLocales) {
     addCheque("3, 12, '000123', '2010-11-01 00:00:00', 'Roma', 1, -1, 0, 100, 'Affitto', 'n'");

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/globals.h"
+#include "lists/amounts.h"
 #include "platform/webbrowser.h"
 #include "reports/frmReportistica.h"
 #include "reports/reportdefs.h"
@@ -68,6 +69,23 @@ TEST_F(ResultTest, FillHidesKeysFormatsAmountsAndFlags) {
     show(" 100.25 as Importo, 50 as ImportoBis, 7 as Numero");
     EXPECT_EQ(row(1), (std::vector<std::string>{"100.25 €", "50.00 €", "7"}));
     EXPECT_EQ(Instance<frmReportistica>::get().total(), 150.25);
+}
+
+TEST_F(ResultTest, ADamagedPageStopsTheFillWithTheStandardText) {
+    exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+         "INSERT INTO AssegniEmessi (CONTOCORRENTEID, ANAGRAFICAID, Numero, DataAssegno, Importo, Causale) "
+         "SELECT 1, 1, i, '2010-11-01 00:00:00', 2, 'Affitto del magazzino' FROM n");
+    damageTablePage("AssegniEmessi");
+    const std::string before = fileBytes();
+    frmReportistica& w = show(" a.Numero as Numero, a.Importo as Importo FROM AssegniEmessi a");
+    const int shown = w.MSFlexGrid1.Rows() - 1;
+    EXPECT_GT(shown, 0);
+    EXPECT_LT(shown, 3003);
+    EXPECT_EQ(prompts(), std::vector<std::string>{"Error 3146 (database disk image is malformed) in procedure "
+                                                  "FillGrid of Form frmReportistica"});
+    EXPECT_EQ(w.lblTotaleImporti.Caption(), totalLine(w.total()));
+    EXPECT_GT(w.total(), 0);
+    EXPECT_EQ(fileBytes(), before);
 }
 
 TEST_F(ResultTest, EmptyResultAndRefusedQueries) {

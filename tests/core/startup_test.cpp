@@ -168,6 +168,21 @@ TEST_F(StartupTest, StatementFileRunsEveryLineOnce) {
     EXPECT_TRUE(std::filesystem::exists(folder() + "/nuovireport.sql"));
 }
 
+TEST_F(StartupTest, AVeryLongFailingLineShowsAReadableBoxAndIsLoggedWhole) {
+    const std::string token = "'" + std::string(2u << 20, 'x') + "\xC3\xA8";   // unterminated: SQLite quotes it all
+    writeFile("nuovireport.sql", "insert into reportistica (titolo) values (" + token +
+                                     "\r\ninsert into reportistica (titolo, ordine) values ('dopo', 99)\r\n");
+    gLogStatus = "ON";
+    startMain();
+    const auto shown = prompts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_LT(shown[0].size(), kShownDescription + 100);
+    EXPECT_EQ(shown[0].rfind("Error 3146 (unrecognized token: \"'xxx", 0), 0u) << shown[0].substr(0, 100);
+    EXPECT_NE(shown[0].find("xxx...) in procedure gDbExecute of Modulo basGeneral"), std::string::npos);
+    EXPECT_EQ(count("select count(*) from reportistica where titolo = 'dopo'"), 1);   // the next line still runs
+    EXPECT_NE(readFile("quorvel3.log").find(token), std::string::npos);
+}
+
 TEST_F(StartupTest, StatementFileDecoding) {
     EXPECT_EQ(decodeStatementFile("\xEF\xBB\xBFselect 1"), "select 1");
     EXPECT_EQ(decodeStatementFile("caf\xC3\xA9"), "caf\xC3\xA9");

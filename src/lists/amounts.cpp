@@ -1,10 +1,10 @@
 #include "lists/amounts.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <algorithm>
 
 #include "core/translation.h"
 #include "platform/locale.h"

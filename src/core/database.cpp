@@ -1,5 +1,6 @@
 #include "core/database.h"
 
+#include <iterator>
 #include <memory>
 
 #include "core/globals.h"
@@ -30,6 +31,21 @@ std::string doubledQuotes(const std::string& text) {
     std::string out;
     for (char c : text) out += (c == '\'') ? std::string("''") : std::string(1, c);
     return out;
+}
+
+// The tables that come with the program's database file ("settings" is the
+// program's own and is made at the first start).
+constexpr const char* kShippedTables[] = {"TipologiaPersone", "Anagrafica",      "MieiContiCorrenti", "AssegniEmessi",
+                                          "AssegniRicevuti",  "Girate",          "Versamenti",        "reportistica"};
+
+// A file of 0 bytes opens as an empty database, and any other SQLite file
+// opens too: neither is the program's, and neither may be written into.
+void requireShippedTables(SQLiteComponent& db) {
+    std::string sql = "select count(*) from sqlite_master where type = 'table' and lower(name) in (";
+    for (const char* t : kShippedTables) sql += std::string(sql.back() == '(' ? "" : ", ") + "lower('" + t + "')";
+    const auto rs = db.query(sql + ")");
+    if (rs->valueAt(0).toLong() != static_cast<long>(std::size(kShippedTables)))
+        throw RuntimeError(kErrSqlite, "not the program's database");
 }
 
 // The query into gRs, without trace or report: each caller reports in its own name.
@@ -67,7 +83,10 @@ void OpenSqlLiteDb() {
         gDbName = isEnglish() ? "brindle3.db3" : "quorvel3.db3";
         gDbPath = programFile(gDbName);
         connection->open(gDbPath);
+        requireShippedTables(*connection);
     } catch (const RuntimeError&) {
+        // The failed file is let go at once: nothing may read or write it.
+        connection = std::make_unique<SQLiteComponent>();
         openFailed = true;
         MyMsgBox("Impossibile connettersi al database", 16, "Quorvel");
         if (openFailureAction) openFailureAction();

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "core/database.h"
 #include "core/trace.h"
@@ -55,8 +55,7 @@ constexpr char32_t kCp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 }  // namespace
 
-std::string decodeStatementFile(const std::string& bytes) {
-    std::string s = bytes;
+std::string decodeStatementFile(std::string s) {
     if (s.rfind("\xEF\xBB\xBF", 0) == 0) s.erase(0, 3);
     if (validUtf8(s)) return s;
     std::string out;
@@ -131,12 +130,12 @@ void AggiornaReportistica() {
         if (!esisteFile(path)) return;
         OpenDb();
         std::ifstream in(path, std::ios::binary);
-        std::stringstream bytes;
-        if (in) bytes << in.rdbuf();
-        if (!in || in.bad()) throw RuntimeError(kErrPathFileAccess);
+        std::string bytes;
+        if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (!in.is_open() || in.bad()) throw RuntimeError(kErrPathFileAccess);
         // The file stays in place, so its lines run at every start: a line
         // whose row exists already stays silent.
-        for (const std::string& line : splitLines(decodeStatementFile(bytes.str()))) gDbExecute(line, true);
+        for (const std::string& line : splitLines(decodeStatementFile(std::move(bytes)))) gDbExecute(line, true);
         CloseDb();
     });
 }

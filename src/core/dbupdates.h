@@ -22,7 +22,7 @@ inline constexpr const char* kReportFileName = "nuovireport.sql";
 
 // The text of the file as UTF-8: valid UTF-8 stays, anything else is read as
 // Windows-1252; a leading byte-order mark is dropped.
-std::string decodeStatementFile(const std::string& bytes);
+std::string decodeStatementFile(std::string bytes);
 // Lines end at LF, CR or CRLF; a final line end gives no extra empty line.
 std::vector<std::string> splitLines(const std::string& text);
 

@@ -54,7 +54,18 @@ std::string standardErrorText(const Owner& owner, const std::string& proc, const
 }
 
 void reportRuntimeError(const Owner& owner, const std::string& proc, const RuntimeError& e) {
-    MyMsgBox(standardErrorText(owner, proc, e), 48, "Quorvel");
+    // SQLite quotes the text it stopped at, which may be a whole line of
+    // megabytes: the box shows a readable start of it, the log keeps it all.
+    const std::string& description = e.Description();
+    if (description.size() <= kShownDescription) {
+        MyMsgBox(standardErrorText(owner, proc, e), 48, "Quorvel");
+        return;
+    }
+    addToLog(standardErrorText(owner, proc, e));
+    std::size_t cut = kShownDescription;
+    while (cut > 0 && (static_cast<unsigned char>(description[cut]) & 0xC0) == 0x80) --cut;   // whole characters
+    const RuntimeError shown(e.Number(), description.substr(0, cut) + "...", e.sqliteCode());
+    MyMsgBox(standardErrorText(owner, proc, shown), 48, "Quorvel");
 }
 
 }  // namespace qv

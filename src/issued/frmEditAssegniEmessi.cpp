@@ -138,7 +138,7 @@ bool frmEditAssegniEmessi::checks() {
     if (cboDescrizione.ListIndex() == -1 || idDelContoCorrente == -1) return refuse("Selezionare il conto corrente");
     if (cboNome.ListIndex() == -1 || idDelBeneficiarioEm == -1) return refuse("Selezionare il beneficiario");
     if (trim(txtNumero.Text()).empty()) return refuse("Inserire il numero dell'assegno");
-    if (!parseAmount(txtNumero.Text())) return refuse("Formato del numero dell'assegno non valido");
+    if (!readsAsNumber(txtNumero.Text())) return refuse("Formato del numero dell'assegno non valido");
     if (trim(txtDataAssegno.Text()).empty()) return refuse("Inserire la data dell'assegno");
     if (!parseDateInput(txtDataAssegno.Text())) return refuse("Formato della data dell'assegno non valido");
     if (trim(txtImporto.Text()).empty()) return refuse("Inserire l'importo dell'assegno");

@@ -1,5 +1,6 @@
 #include "lists/amounts.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -30,6 +31,8 @@ std::optional<std::string> wholePart(const std::string& s, const std::string& gr
         const std::string chunk = s.substr(start, p == std::string::npos ? std::string::npos : p - start);
         if (!allDigits(chunk)) return std::nullopt;
         if (first ? (chunk.size() > 3) : (chunk.size() != 3)) return std::nullopt;
+        // No locale groups the digits after a leading 0: "0,500" is not five hundred.
+        if (first && chunk[0] == '0') return std::nullopt;
         digits += chunk;
         first = false;
         if (p == std::string::npos) break;
@@ -51,9 +54,23 @@ std::optional<std::string> localeNumber(const std::string& s) {
     if (!allDigits(frac)) return std::nullopt;
     return *digits + "." + frac;
 }
-}  // namespace
 
-std::optional<std::string> parseAmount(const std::string& typed) {
+// Both "," and "." in one text: the last one is the decimal mark when one or
+// two digits follow it and the other groups the whole part in threes.
+std::optional<std::string> bothMarks(const std::string& s) {
+    const std::size_t mark = s.find_last_of(",.");
+    if (mark == std::string::npos) return std::nullopt;
+    const char other = s[mark] == ',' ? '.' : ',';
+    const std::string whole = s.substr(0, mark), frac = s.substr(mark + 1);
+    if (whole.find(s[mark]) != std::string::npos || whole.find(other) == std::string::npos) return std::nullopt;
+    if (frac.size() > 2 || !allDigits(frac)) return std::nullopt;
+    auto digits = wholePart(whole, std::string(1, other));
+    if (!digits) return std::nullopt;
+    return *digits + "." + frac;
+}
+
+// The number a text means, as plain digits with "." as the decimal mark.
+std::optional<std::string> readNumber(const std::string& typed) {
     std::string s = trim(typed);
     std::string sign;
     if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
@@ -62,6 +79,7 @@ std::optional<std::string> parseAmount(const std::string& typed) {
     }
     if (s.empty()) return std::nullopt;
     if (auto n = localeNumber(s)) return sign + *n;
+    if (auto n = bothMarks(s)) return sign + *n;
     // Not the locale's number: one "," or "." as the decimal mark.
     const std::size_t mark = s.find_first_of(",.");
     if (mark == std::string::npos || s.find_first_of(",.", mark + 1) != std::string::npos) return std::nullopt;
@@ -69,6 +87,23 @@ std::optional<std::string> parseAmount(const std::string& typed) {
     if (!allDigits(whole) || !allDigits(frac)) return std::nullopt;
     return sign + whole + "." + frac;
 }
+}  // namespace
+
+std::optional<std::string> parseAmount(const std::string& typed) {
+    auto n = readNumber(typed);
+    if (!n) return std::nullopt;
+    // Past 13 whole digits the database no longer keeps the cents exactly
+    // (and far past them the value becomes infinite).
+    const std::size_t start = n->find_first_not_of("-0");
+    const std::size_t end = n->find('.');
+    if (start != std::string::npos && start < end && std::min(end, n->size()) - start > kAmountWholeDigits)
+        return std::nullopt;
+    const auto value = parsePlainNumber(*n);
+    if (!value || !std::isfinite(*value)) return std::nullopt;
+    return n;
+}
+
+bool readsAsNumber(const std::string& typed) { return readNumber(typed).has_value(); }
 
 std::string amountForInput(const Value& stored) {
     if (stored.isNull()) return {};
@@ -144,7 +179,8 @@ std::string MoneyFormat::cell(double amount) const {
 }
 
 std::string totalLine(double total) {
-    if (isEnglish()) return "Total amount of displayed cheques: " + locale::formatCurrency(total);
+    // Every stored amount is in euros, whatever the locale's own currency.
+    if (isEnglish()) return "Total amount of displayed cheques: " + locale::formatCurrency(total, "€");
     return "Importo complessivo degli assegni visualizzati: " + moneyCell(total);
 }
 

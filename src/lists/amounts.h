@@ -11,9 +11,15 @@ namespace qv {
 
 // An amount typed by the user, as SQL wants it: plain digits with "." as the
 // decimal mark, the sign kept. Accepts the locale's number (its grouping
-// only in groups of three, its decimal mark) or, when the text is not such a
-// number, a single "," or "." followed by digits. Nothing else.
+// only in groups of three, never after a leading 0, its decimal mark); a
+// text grouped by one of "," and "." whose last mark, the other one, has one
+// or two digits after it; else a single "," or "." followed by digits.
+// Nothing else, and nothing past kAmountWholeDigits whole digits.
 std::optional<std::string> parseAmount(const std::string& typed);
+constexpr std::size_t kAmountWholeDigits = 13;
+// Whether a text reads as a number by the same rules, of any size (a
+// cheque number is kept as text).
+bool readsAsNumber(const std::string& typed);
 // A stored amount shown for editing, so that saving it untouched keeps its
 // value: the locale's decimal mark, no grouping.
 std::string amountForInput(const Value& stored);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "core/database.h"
 #include "core/formprep.h"
@@ -74,8 +75,9 @@ void ListWindow::Form_Load() {
         hookWheel(*this);
         CenterForm(*this);
         FillGrid();
-        // An empty register opens its editor for a new record at once.
-        if (desc_.openEditorWhenEmpty && MSFlexGrid1.Rows() == 1) cmdAdd_Click();
+        // An empty register opens its editor for a new record at once; a
+        // fill that failed says nothing about the register being empty.
+        if (desc_.openEditorWhenEmpty && !fillFailed_ && MSFlexGrid1.Rows() == 1) cmdAdd_Click();
     });
 }
 
@@ -207,6 +209,8 @@ void ListWindow::FillGrid() {
     if (!desc_.variantA) screen::setMousePointer(11);
     FlexGrid& g = MSFlexGrid1;
     bool cellsWritten = false;
+    std::optional<RuntimeError> rowsFailed;
+    fillFailed_ = false;
     beginFill();
     try {
         g.setRows(1);
@@ -235,8 +239,10 @@ void ListWindow::FillGrid() {
             // one write; only formatted cells are made as texts of their own.
             std::vector<std::string_view> texts;
             std::vector<std::string> shown(static_cast<std::size_t>(n));
-            // A row that cannot be read ends the rows; widths and headers still follow.
-            resumeNext([&] {
+            // A row that cannot be read (a damaged page) ends the rows: the grid
+            // keeps what it read, widths and headers still follow, and the
+            // failure is shown once the fill is over.
+            try {
                 while (!rs.isEOF()) {
                     rs.rowTexts(texts);
                     if (anyFormatted)
@@ -250,7 +256,9 @@ void ListWindow::FillGrid() {
                     g.appendRow(texts);
                     rs.MoveNext();
                 }
-            });
+            } catch (const RuntimeError& e) {
+                rowsFailed.emplace(e);
+            }
             resumeNext([&] { sizeColumns(); });
             resumeNext([&] { afterWidths(); });
         }
@@ -259,6 +267,7 @@ void ListWindow::FillGrid() {
         else
             doEnglishGrid(g);
     } catch (const RuntimeError& e) {
+        fillFailed_ = true;
         if (!cellsWritten) {
             if (!armed) {
                 // Variant a unarmed: the caller's own handler reports it.
@@ -272,6 +281,10 @@ void ListWindow::FillGrid() {
     screen::setMousePointer(0);
     ignoreErrors([&] { g.setRow(0); });
     endFill();
+    if (rowsFailed) {
+        fillFailed_ = true;
+        reportRuntimeError(owner(), "FillGrid", *rowsFailed);
+    }
 }
 
 void ListWindow::writeRow(int row, int fromField) {

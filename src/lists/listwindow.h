@@ -80,6 +80,8 @@ public:
     WebBrowser& web;
 
     bool sortDescendingNext() const { return SortDescendingNext; }
+    // Whether the last fill met an error (its rows may be incomplete).
+    bool fillFailed() const { return fillFailed_; }
 
 protected:
     Owner owner() const { return Owner::form(desc_.formName); }
@@ -126,6 +128,7 @@ private:
     void selectWholeRow();
     ListDescriptor desc_;
     bool SortDescendingNext = false;
+    bool fillFailed_ = false;
 };
 
 // The width of a column from its widest measured text (twips).

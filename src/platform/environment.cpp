@@ -3,6 +3,9 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -51,13 +54,163 @@ void setClock(std::function<DateTime()> clock) { clockOverride() = std::move(clo
 bool english() { return englishFlag(); }
 void setEnglish(bool english) { englishFlag() = english; }
 
+namespace {
+// An XDG search path: the variable's folders, or the default when it is unset.
+QStringList xdgDirs(const char* variable, const QString& fallback) {
+    QString value = qEnvironmentVariable(variable);
+    if (value.isEmpty()) value = fallback;
+    return value.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+}
+
+QString home() { return QDir::homePath(); }
+
+QStringList configDirs() {
+    return xdgDirs("XDG_CONFIG_HOME", home() + QStringLiteral("/.config")) +
+           xdgDirs("XDG_CONFIG_DIRS", QStringLiteral("/etc/xdg"));
+}
+
+QStringList applicationDirs() {
+    QStringList dirs;
+    for (const QString& d : xdgDirs("XDG_DATA_HOME", home() + QStringLiteral("/.local/share")) +
+                                xdgDirs("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share")))
+        dirs << d + QStringLiteral("/applications");
+    return dirs;
+}
+
+// The value of key in [group] of a desktop-entry style file.
+QString entryValue(const QString& path, const QString& group, const QString& key) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+    bool inGroup = false;
+    while (!f.atEnd()) {
+        const QString line = QString::fromUtf8(f.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            inGroup = line == QLatin1Char('[') + group + QLatin1Char(']');
+        } else if (inGroup) {
+            const qsizetype eq = line.indexOf(QLatin1Char('='));
+            if (eq > 0 && line.left(eq).trimmed() == key) return line.mid(eq + 1).trimmed();
+        }
+    }
+    return {};
+}
+
+const QStringList kWebTypes = {QStringLiteral("x-scheme-handler/https"), QStringLiteral("x-scheme-handler/http"),
+                               QStringLiteral("text/html")};
+
+// The desktop's own tools, asked without a shell; empty when absent or silent.
+QString askTool(const QString& tool, const QStringList& args) {
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty()) return {};
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(3000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        p.kill();
+        p.waitForFinished(1000);
+        return {};
+    }
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+// The desktop file of the default handler of web pages: the user's and the
+// system's mimeapps.list in their order, then the desktop's tools.
+QString browserEntry() {
+    QStringList lists;
+    for (const QString& d : configDirs()) lists << d + QStringLiteral("/mimeapps.list");
+    for (const QString& d : applicationDirs()) lists << d + QStringLiteral("/mimeapps.list");
+    QStringList ids;
+    for (const QString& type : kWebTypes)
+        for (const QString& list : lists)
+            for (const QString& id : entryValue(list, QStringLiteral("Default Applications"), type)
+                                         .split(QLatin1Char(';'), Qt::SkipEmptyParts))
+                ids << id.trimmed();
+    ids << askTool(QStringLiteral("xdg-settings"), {QStringLiteral("get"), QStringLiteral("default-web-browser")});
+    for (const QString& type : kWebTypes)
+        ids << askTool(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), type});
+    for (const QString& id : ids) {
+        if (!id.endsWith(QStringLiteral(".desktop"))) continue;
+        for (const QString& dir : applicationDirs()) {
+            const QString path = dir + QLatin1Char('/') + id;
+            if (QFileInfo(path).isFile()) return path;
+        }
+    }
+    return {};
+}
+
+// An Exec line split as the desktop-entry format says, the address in place
+// of its field code (or last when it has none), other field codes dropped.
+QStringList execArguments(const QString& exec, const QString& address) {
+    QStringList args;
+    QString cur;
+    bool quoted = false, any = false, placed = false;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        const QChar c = exec[i];
+        if (quoted) {
+            if (c == QLatin1Char('\\') && i + 1 < exec.size()) cur += exec[++i];
+            else if (c == QLatin1Char('"')) quoted = false;
+            else cur += c;
+        } else if (c == QLatin1Char('"')) {
+            quoted = any = true;
+        } else if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) {
+            if (any) args << cur;
+            cur.clear();
+            any = false;
+        } else {
+            cur += c;
+            any = true;
+        }
+    }
+    if (any) args << cur;
+    QStringList out;
+    for (const QString& a : args) {
+        QString t;
+        bool drop = false;
+        for (qsizetype i = 0; i < a.size(); ++i) {
+            if (a[i] != QLatin1Char('%') || i + 1 >= a.size()) {
+                t += a[i];
+                continue;
+            }
+            const QChar code = a[++i];
+            if (code == QLatin1Char('%')) {
+                t += code;
+            } else if (QStringLiteral("uUfF").contains(code)) {
+                if (!placed) t += address;
+                placed = true;
+                if (a.size() == 2) drop = t.isEmpty();
+            } else if (a.size() == 2) {
+                drop = true;   // %i, %c, %k and the deprecated codes
+            }
+        }
+        if (!drop) out << t;
+    }
+    if (!placed) out << address;
+    return out;
+}
+}  // namespace
+
+std::optional<BrowserCommand> defaultBrowserCommand(const std::string& address) {
+    const QString entry = browserEntry();
+    if (entry.isEmpty()) return std::nullopt;
+    const QStringList args =
+        execArguments(entryValue(entry, QStringLiteral("Desktop Entry"), QStringLiteral("Exec")),
+                      QString::fromStdString(address));
+    if (args.size() < 2) return std::nullopt;
+    // A handler whose program is not on this machine handles nothing.
+    const QString program = QStandardPaths::findExecutable(args.front());
+    if (program.isEmpty()) return std::nullopt;
+    BrowserCommand command{program.toStdString(), {}};
+    for (qsizetype i = 1; i < args.size(); ++i) command.arguments.push_back(args[i].toStdString());
+    return command;
+}
+
 LaunchResult launchBrowser(const std::string& address) {
     if (launcherOverride()) return launcherOverride()(address);
-    // The desktop's own opener stands for "the program associated with HTML".
-    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-    if (opener.isEmpty()) return LaunchResult::NoBrowser;
-    return QProcess::startDetached(opener, {QString::fromStdString(address)}) ? LaunchResult::Started
-                                                                               : LaunchResult::Failed;
+    const auto command = defaultBrowserCommand(address);
+    if (!command) return LaunchResult::NoBrowser;
+    QStringList args;
+    for (const std::string& a : command->arguments) args << QString::fromStdString(a);
+    // The program itself with the address as an argument: no shell sees it.
+    return QProcess::startDetached(QString::fromStdString(command->program), args) ? LaunchResult::Started
+                                                                                    : LaunchResult::Failed;
 }
 
 void setBrowserLauncher(BrowserLauncher launcher) { launcherOverride() = std::move(launcher); }

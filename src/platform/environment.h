@@ -4,7 +4,9 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace qv {
 
@@ -28,12 +30,20 @@ void setClock(std::function<DateTime()> clock);   // tests; nullptr restores the
 bool english();
 void setEnglish(bool english);
 
-// Starts the default browser with one address as its only argument, and
-// tells whether it started, found no browser or failed to start one.
+// The desktop's default handler of web pages, as the program and arguments
+// that open address; none when no handler is set or its program is missing.
+struct BrowserCommand {
+    std::string program;
+    std::vector<std::string> arguments;
+};
+std::optional<BrowserCommand> defaultBrowserCommand(const std::string& address);
+
+// Starts the default browser with the address as an argument, and tells
+// whether it started, found no browser or failed to start one.
 enum class LaunchResult { Started, NoBrowser, Failed };
 using BrowserLauncher = std::function<LaunchResult(const std::string& address)>;
 LaunchResult launchBrowser(const std::string& address);
-void setBrowserLauncher(BrowserLauncher launcher);   // tests; nullptr restores xdg-open
+void setBrowserLauncher(BrowserLauncher launcher);   // tests; nullptr restores the desktop's handler
 
 // The system's short date format and time format, as the log writes them.
 std::string shortDate(const DateTime& d);

@@ -303,6 +303,7 @@ public:
 
     FlexGrid* grid;
     FlexGridModel* model;
+    std::vector<int> pressedKeys;   // Qt keys pressed on the grid and not yet released
     bool syncing = false;
     // Of the grid's font, for TextWidth; emptied when the font changes.
     std::optional<QFontMetricsF> metrics;
@@ -405,6 +406,8 @@ protected:
             e->ignore();
             return;
         }
+        if (std::find(pressedKeys.begin(), pressedKeys.end(), e->key()) == pressedKeys.end())
+            pressedKeys.push_back(e->key());
         grid->keyPress(code, shiftCode(e->modifiers()));
     }
 
@@ -414,7 +417,19 @@ protected:
             e->ignore();
             return;
         }
-        if (!e->isAutoRepeat() && grid->KeyUp) grid->KeyUp(code, shiftCode(e->modifiers()));
+        if (e->isAutoRepeat()) return;
+        // Only the release of a key pressed here: the Enter that closed a
+        // message box lets go over the grid, and is no key of the grid's.
+        const auto pressed = std::find(pressedKeys.begin(), pressedKeys.end(), e->key());
+        if (pressed == pressedKeys.end()) return;
+        pressedKeys.erase(pressed);
+        if (grid->KeyUp) grid->KeyUp(code, shiftCode(e->modifiers()));
+    }
+
+    void focusOutEvent(QFocusEvent* e) override {
+        // A key held while the focus leaves is released elsewhere.
+        pressedKeys.clear();
+        QTableView::focusOutEvent(e);
     }
 
     // Presses on the header are presses on row 0.

@@ -32,6 +32,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "platform/environment.h"
 #include "platform/locale.h"
@@ -404,10 +405,15 @@ void CommandButton::restoreDesign() {
 
 TextBox::TextBox(Form& owner, std::string name, bool multiLine)
     : Control(owner, ControlKind::TextBox, std::move(name)), multiLine_(multiLine) {
-    if (multiLine)
+    if (multiLine) {
         setWidget(new QPlainTextEdit);
-    else
-        setWidget(new QLineEdit);
+    } else {
+        auto* edit = new QLineEdit;
+        // Qt's default cuts a text at 32,767 characters without a word; the
+        // database keeps any length.
+        edit->setMaxLength(std::numeric_limits<int>::max());
+        setWidget(edit);
+    }
 }
 std::string TextBox::Text() const {
     if (multiLine_) return s(static_cast<QPlainTextEdit*>(widget())->toPlainText());

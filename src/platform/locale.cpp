@@ -18,7 +18,10 @@ std::string formatGrouped(double value, int decimals) {
     return l.toString(value, 'f', decimals).toStdString();
 }
 
-std::string formatCurrency(double value) { return QLocale().toCurrencyString(value).toStdString(); }
+std::string formatCurrency(double value, const std::string& sign) {
+    const QLocale l;
+    return l.toCurrencyString(value, QString::fromStdString(sign), 2).toStdString();
+}
 
 QString shortDateFormat() {
     // Short formats often have a two-digit year, which reads back in the wrong century.

@@ -14,8 +14,9 @@ std::string decimalPoint();     // "," in Italy, "." in England
 std::string groupSeparator();   // "." in Italy, "," in England (may be a non-breaking space elsewhere)
 // "#,##0.00": grouped, two decimals, the locale's separators.
 std::string formatGrouped(double value, int decimals = 2);
-// The locale's own currency format (symbol, decimals, negative form).
-std::string formatCurrency(double value);
+// The locale's own currency format (decimals, grouping, negative form, where
+// the sign goes) with the given currency sign in place of the locale's own.
+std::string formatCurrency(double value, const std::string& sign);
 // The locale's short date format with a four-digit year.
 QString shortDateFormat();
 // The locale's short date text of a date.

@@ -22,7 +22,10 @@ struct Owner {
 // Implemented by the application core (trace and error text).
 void traceProc(const std::string& owner, const std::string& proc);
 std::string standardErrorText(const Owner& owner, const std::string& proc, const RuntimeError& e);
+// Shows the standard text; a description longer than kShownDescription is
+// cut in the box and written whole to the log.
 void reportRuntimeError(const Owner& owner, const std::string& proc, const RuntimeError& e);
+constexpr std::size_t kShownDescription = 300;
 
 namespace detail {
 template <class R>

@@ -192,7 +192,7 @@ bool frmEditAssegniRicevuti::checks() {
     if (cboFIRMATARIOID.ListIndex() == -1 || idDelFirmatario == -1) return refuse("Selezionare il firmatario");
     if (cboNome.ListIndex() == -1 || idDelBeneficiario == -1) return refuse("Selezionare il beneficiario");
     if (trim(txtNumero.Text()).empty()) return refuse("Inserire il numero dell'assegno");
-    if (!parseAmount(txtNumero.Text())) return refuse("Formato del numero dell'assegno non valido");
+    if (!readsAsNumber(txtNumero.Text())) return refuse("Formato del numero dell'assegno non valido");
     if (trim(txtDataAssegno.Text()).empty()) return refuse("Inserire la data dell'assegno");
     if (!parseDateInput(txtDataAssegno.Text())) return refuse("Formato della data dell'assegno non valido");
     // The bank and branch codes are Italian: required and tested only there.

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <filesystem>
+#include <fstream>
 
 #include "support/fixture.h"
 
@@ -63,6 +65,96 @@ TEST_F(AboutTest, LaunchOutcomes) {
     LaunchBrowser("");   // an empty address does nothing at all
     EXPECT_TRUE(launched.empty());
     EXPECT_FALSE(std::filesystem::exists(folder() + "/test.htm"));
+}
+
+// The desktop's handler of web pages, set up in the test's own XDG folders;
+// PATH leaves out the desktop's tools, so only these folders answer.
+class DesktopHandlerTest : public qvtest::AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        for (const char* v : {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS", "PATH"}) {
+            saved.push_back({v, qgetenv(v), qEnvironmentVariableIsSet(v)});
+            qputenv(v, (folder() + "/none").c_str());
+        }
+        qputenv("XDG_CONFIG_HOME", (folder() + "/config").c_str());
+        qputenv("XDG_DATA_HOME", (folder() + "/data").c_str());
+        std::filesystem::create_directories(folder() + "/config");
+        std::filesystem::create_directories(folder() + "/data/applications");
+    }
+    void TearDown() override {
+        for (const auto& v : saved) v.set ? qputenv(v.name, v.value) : qunsetenv(v.name);
+        AppFixture::TearDown();
+    }
+    void write(const std::string& path, const std::string& text, bool executable = false) {
+        std::ofstream(folder() + "/" + path, std::ios::binary) << text;
+        if (executable)
+            std::filesystem::permissions(folder() + "/" + path, std::filesystem::perms::owner_all);
+    }
+    void handler(const std::string& exec) {
+        write("config/mimeapps.list", "[Added Associations]\nx-scheme-handler/https=other.desktop;\n"
+                                      "[Default Applications]\nx-scheme-handler/https=web.desktop;\n");
+        write("data/applications/web.desktop",
+              "[Desktop Entry]\nType=Application\nName=Web\nExec=" + exec + "\n[Desktop Action New]\nExec=no\n");
+    }
+    struct Saved {
+        const char* name;
+        QByteArray value;
+        bool set;
+    };
+    std::vector<Saved> saved;
+};
+
+TEST_F(DesktopHandlerTest, TheDefaultHandlerOfWebPagesIsFoundAndGetsTheAddress) {
+    const std::string address = "https://example.org/a b?x=1&y='2'";
+    write("browser", "#!/bin/true\n", true);
+    const std::string browser = folder() + "/browser";
+    struct Case {
+        std::string exec;
+        std::vector<std::string> arguments;   // empty: no handler
+    };
+    const std::vector<Case> cases = {
+        {browser + " %u", {address}},
+        {browser + " --new-window %U %i", {"--new-window", address}},
+        {"\"" + browser + "\" --url=%u --class %c", {"--url=" + address, "--class"}},
+        {browser, {address}},                          // no field code: the address comes last
+        {folder() + "/missing-browser %u", {}},        // its program is not on this machine
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.exec);
+        handler(c.exec);
+        const auto command = env::defaultBrowserCommand(address);
+        ASSERT_EQ(command.has_value(), !c.arguments.empty());
+        if (!command) continue;
+        EXPECT_EQ(command->program, browser);
+        EXPECT_EQ(command->arguments, c.arguments);
+    }
+    std::filesystem::remove(folder() + "/config/mimeapps.list");
+    EXPECT_FALSE(env::defaultBrowserCommand(address));
+}
+
+TEST_F(DesktopHandlerTest, AHandlerThatFailsIsNeverSilent) {
+    write("notaprogram", "\x7f\x01garbage", true);   // executable, but nothing the system can run
+    write("browser", "#!/bin/true\n", true);
+    struct Case {
+        std::string exec;   // empty: no handler at all
+        std::string prompt;
+    };
+    const std::vector<Case> cases = {
+        {"", "Could not find associated Browser"},
+        {folder() + "/missing-browser %u", "Could not find associated Browser"},
+        {folder() + "/notaprogram %u", "Unable to open Web Page."},
+        {folder() + "/browser %u", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.exec);
+        std::filesystem::remove(folder() + "/config/mimeapps.list");
+        if (!c.exec.empty()) handler(c.exec);
+        box().clear();
+        LaunchBrowser(kWebPageEnglish);
+        EXPECT_EQ(prompts(), c.prompt.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.prompt});
+        EXPECT_FALSE(std::filesystem::exists(folder() + "/test.htm"));
+    }
 }
 
 TEST_F(AboutTest, FolderThatTakesNoProbeOpensNothing) {

@@ -78,20 +78,41 @@ TEST_F(StartupTest, LostSettingComesBackAtNextStart) {
 }
 
 TEST_F(StartupTest, MissingOrUnreadableDatabaseEndsTheStart) {
-    for (const std::string& bytes : {std::string(), std::string("this is not a database, just text\n")}) {
-        SCOPED_TRACE(bytes.empty() ? "missing" : "unreadable");
+    struct Case {
+        const char* label;
+        std::string bytes;   // empty with missing: no file at all
+        bool missing;
+    };
+    std::vector<Case> cases = {
+        {"missing", "", true},
+        {"unreadable", "this is not a database, just text\n", false},
+        {"0 bytes", "", false},
+    };
+    {
+        // Another program's database: SQLite opens it, but it is not ours.
+        exec("create table Fatture (id integer primary key, totale real)");
+        exec("insert into Fatture (totale) values (12.5)");
+        for (const char* t : {"TipologiaPersone", "Anagrafica", "MieiContiCorrenti", "AssegniEmessi",
+                              "AssegniRicevuti", "Girate", "Versamenti"})
+            exec(std::string("drop table ") + t);
+        cases.push_back({"foreign", readFile("brindle3.db3"), false});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const std::string& bytes = c.bytes;
         std::filesystem::remove(dbPath());
-        if (!bytes.empty()) writeFile("brindle3.db3", bytes);
+        if (!c.missing) writeFile("brindle3.db3", bytes);
         restart();
         ASSERT_EQ(box().calls.size(), 1u);
         EXPECT_EQ(box().calls[0].prompt, "Impossibile connettersi al database");
         EXPECT_EQ(box().calls[0].buttons, 16);
         EXPECT_FALSE(mainWindow().Loaded());
         EXPECT_FALSE(mainWindow().Visible());
-        if (bytes.empty()) {
+        if (c.missing) {
             EXPECT_FALSE(std::filesystem::exists(dbPath()));
         } else {
-            EXPECT_EQ(readFile("brindle3.db3"), bytes);
+            EXPECT_EQ(readFile("brindle3.db3"), bytes);   // byte for byte, no settings table
+            EXPECT_FALSE(std::filesystem::exists(dbPath() + "-journal"));
         }
     }
 }
@@ -145,6 +166,21 @@ TEST_F(StartupTest, StatementFileRunsEveryLineOnce) {
     EXPECT_EQ(count("select count(*) from reportistica"), 3);
     EXPECT_EQ(prompts().size(), 2u);
     EXPECT_TRUE(std::filesystem::exists(folder() + "/nuovireport.sql"));
+}
+
+TEST_F(StartupTest, AVeryLongFailingLineShowsAReadableBoxAndIsLoggedWhole) {
+    const std::string token = "'" + std::string(2u << 20, 'x') + "\xC3\xA8";   // unterminated: SQLite quotes it all
+    writeFile("nuovireport.sql", "insert into reportistica (titolo) values (" + token +
+                                     "\r\ninsert into reportistica (titolo, ordine) values ('dopo', 99)\r\n");
+    gLogStatus = "ON";
+    startMain();
+    const auto shown = prompts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_LT(shown[0].size(), kShownDescription + 100);
+    EXPECT_EQ(shown[0].rfind("Error 3146 (unrecognized token: \"'xxx", 0), 0u) << shown[0].substr(0, 100);
+    EXPECT_NE(shown[0].find("xxx...) in procedure gDbExecute of Modulo basGeneral"), std::string::npos);
+    EXPECT_EQ(count("select count(*) from reportistica where titolo = 'dopo'"), 1);   // the next line still runs
+    EXPECT_NE(readFile("quorvel3.log").find(token), std::string::npos);
 }
 
 TEST_F(StartupTest, StatementFileDecoding) {

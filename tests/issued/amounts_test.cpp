@@ -40,7 +40,22 @@ TEST(AmountParser, EnglishLocale) {
         {"   ", std::nullopt},
         {"-", std::nullopt},
         {"1,50,000", std::nullopt},   // groups of three only
-        {"1.234,56", std::nullopt},   // Italian grouping is not this locale's
+        {"1.234,56", "1234.56"},      // both marks: the last one is the decimal mark
+        {"12.345.678,9", "12345678.9"},
+        {"1.234,567", std::nullopt},  // three digits after the last mark: ambiguous
+        {"1.23,45", std::nullopt},
+        {"0,500", "0.500"},           // no locale groups digits after a lone 0
+        {"0,001", "0.001"},
+        {"-0,500", "-0.500"},
+        {"0.500", "0.500"},
+        {"0,500,000", std::nullopt},
+        {"0.234,56", std::nullopt},
+        {"9999999999999.99", "9999999999999.99"},   // 13 whole digits
+        {"9,999,999,999,999.99", "9999999999999.99"},
+        {"0000009999999999999", "0000009999999999999"},
+        {"10000000000000", std::nullopt},           // 14 whole digits
+        {"-10,000,000,000,000", std::nullopt},
+        {"0.00000000000000001", "0.00000000000000001"},
         {"1,234.5.6", std::nullopt},
         {"12.", std::nullopt},
         {".5", std::nullopt},
@@ -61,6 +76,16 @@ TEST(AmountParser, ItalianLocale) {
         {"1,500", "1.500"},
         {"1.5", "1.5"},             // not grouped by three: a decimal point
         {"-0,5", "-0.5"},
+        {"0.500", "0.500"},         // a lone 0 is never a group of thousands
+        {"0.050", "0.050"},
+        {"-0.500", "-0.500"},
+        {"0,500", "0.500"},
+        {"1,234.56", "1234.56"},    // both marks: the last one is the decimal mark
+        {"1,234,567.8", "1234567.8"},
+        {"1,234.567", std::nullopt},
+        {"1,234.56.7", std::nullopt},
+        {"9.999.999.999.999,99", "9999999999999.99"},
+        {"10.000.000.000.000", std::nullopt},
         {"12.34.56", std::nullopt},
         {"1.234,5,6", std::nullopt},
         {"abc", std::nullopt},
@@ -68,11 +93,22 @@ TEST(AmountParser, ItalianLocale) {
     });
 }
 
+TEST(AmountParser, NoAmountBecomesInfinite) {
+    const std::string huge(309, '9');
+    for (const QLocale& l : {LocaleScope::english(), LocaleScope::italian()}) {
+        LocaleScope pin(l);
+        EXPECT_EQ(parseAmount(huge), std::nullopt);
+        EXPECT_EQ(parseAmount("-" + huge + ",5"), std::nullopt);
+        EXPECT_TRUE(readsAsNumber(huge));   // a cheque number is text of any length
+        EXPECT_FALSE(readsAsNumber("12A"));
+    }
+}
+
 TEST(AmountParser, LoadedAmountSavedUntouchedKeepsItsValue) {
     for (const QLocale& l : {LocaleScope::english(), LocaleScope::italian()}) {
         LocaleScope pin(l);
         SCOPED_TRACE(l.name().toStdString());
-        for (const char* stored : {"150.5", "1500", "-20", "1234.56", "0.01", "1.0e+20", "2.5e-05"}) {
+        for (const char* stored : {"150.5", "1500", "-20", "1234.56", "0.01", "1.0e+12", "2.5e-05"}) {
             const std::string shown = amountForInput(Value(stored));
             const auto sql = parseAmount(shown);
             ASSERT_TRUE(sql) << stored << " shown as " << shown;
@@ -82,6 +118,9 @@ TEST(AmountParser, LoadedAmountSavedUntouchedKeepsItsValue) {
     }
     LocaleScope pin(LocaleScope::italian());
     EXPECT_EQ(amountForInput(Value("1234.56")), "1234,56");
+    // Shown in plain digits, but past what an amount may hold.
+    EXPECT_EQ(amountForInput(Value("1.0e+20")), "100000000000000000000");
+    EXPECT_EQ(parseAmount(amountForInput(Value("1.0e+20"))), std::nullopt);
 }
 
 struct DateCase {
@@ -156,7 +195,7 @@ TEST(MoneyCells, CellsAndTotalInBothLocales) {
     };
     const std::vector<Case> cases = {
         {LocaleScope::english(), true, {"100.00 €", "250.50 €", "1,000.00 €", "-20.00 €"},
-         "Total amount of displayed cheques: $1,350.50"},
+         "Total amount of displayed cheques: €1,350.50"},
         {LocaleScope::italian(), false, {"100,00 €", "250,50 €", "1.000,00 €", "-20,00 €"},
          "Importo complessivo degli assegni visualizzati: 1.350,50 €"},
     };
@@ -168,6 +207,26 @@ TEST(MoneyCells, CellsAndTotalInBothLocales) {
         EXPECT_EQ(totalLine(100 + 250.5 + 1000), c.total);
     }
     env::setEnglish(true);
+}
+
+TEST(MoneyCells, TheEnglishTotalIsInEurosInTheLocalesFormat) {
+    struct Case {
+        QLocale locale;
+        const char* total;      // of 1350.5
+        const char* negative;   // of -1234567.891
+    };
+    const std::vector<Case> cases = {
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), "€1,350.50", "(€1,234,567.89)"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "€1,350.50", "(€1,234,567.89)"},
+        {LocaleScope::italian(), "1.350,50\u00a0€", "-1.234.567,89\u00a0€"},   // a no-break space
+    };
+    env::setEnglish(true);
+    const std::string head = "Total amount of displayed cheques: ";
+    for (const auto& c : cases) {
+        LocaleScope pin(c.locale);
+        EXPECT_EQ(totalLine(1350.5), head + c.total) << c.locale.name().toStdString();
+        EXPECT_EQ(totalLine(-1234567.891), head + c.negative) << c.locale.name().toStdString();
+    }
 }
 
 TEST(MoneyCells, TheFastFormatWritesWhatTheLocaleWrites) {

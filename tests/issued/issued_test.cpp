@@ -18,6 +18,7 @@
 #include "core/globals.h"
 #include "core/trace.h"
 #include "issued/frmAssegniEmessi.h"
+#include "lists/amounts.h"
 #include "issued/frmEditAssegniEmessi.h"
 #include "issued/frmSelectAssegniEmessi.h"
 #include "lists/filterwindow.h"
@@ -116,6 +117,24 @@ protected:
     LocaleScope english_{LocaleScope::english()};
 };
 
+TEST_F(IssuedTest, ADamagedPageStopsTheFillWithTheStandardTextAndWritesNothing) {
+    exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+         "INSERT INTO AssegniEmessi (CONTOCORRENTEID, ANAGRAFICAID, Numero, DataAssegno, Importo, Causale, "
+         "DateTimeCreated) SELECT 3, 12, i, '2010-11-01 00:00:00', 1, 'Affitto del magazzino', "
+         "'2010-01-01 10:00:00' FROM n");
+    damageTablePage("AssegniEmessi");
+    const std::string before = fileBytes();
+    frmAssegniEmessi& l = openList();
+    const int shown = l.MSFlexGrid1.Rows() - 1;
+    EXPECT_GT(shown, 0);
+    EXPECT_LT(shown, 3000);
+    EXPECT_EQ(prompts(), Texts{"Error 3146 (database disk image is malformed) in procedure FillGrid of Form "
+                               "frmAssegniEmessi"});
+    EXPECT_EQ(totalCaption(), totalLine(shown));   // the sum of the rows read
+    EXPECT_TRUE(modalShown.empty());
+    EXPECT_EQ(fileBytes(), before);
+}
+
 TEST_F(IssuedTest, ListShowsMoneyFlagsAndTotalInBothLocales) {
     addCheque("3, 12, '000123', '2010-11-01 00:00:00', 'Roma', 1, -1, 0, 100, 'Affitto', 'n'");
     addCheque("1, 5, '124', '2010-11-02 00:00:00', NULL, NULL, NULL, NULL, 250.5, NULL, NULL");
@@ -129,7 +148,7 @@ TEST_F(IssuedTest, ListShowsMoneyFlagsAndTotalInBothLocales) {
     };
     const std::vector<Case> cases = {
         {LocaleScope::english(), true, {"100.00 €", "250.50 €", "1,000.00 €"}, {"True", "True", "False"},
-         "Total amount of displayed cheques: $1,350.50"},
+         "Total amount of displayed cheques: €1,350.50"},
         {LocaleScope::italian(), false, {"100,00 €", "250,50 €", "1.000,00 €"}, {"Vero", "Vero", "Falso"},
          "Importo complessivo degli assegni visualizzati: 1.350,50 €"},
     };
@@ -184,15 +203,15 @@ TEST_F(IssuedTest, EmptyListOpensTheEditorAndShowsAZeroTotal) {
     EXPECT_EQ(l.MSFlexGrid1.Rows(), 1);
     EXPECT_EQ(l.MSFlexGrid1.TextMatrix(0, 0), "0 Records");
     EXPECT_EQ(l.MSFlexGrid1.ColWidth(0), 1000);
-    EXPECT_EQ(totalCaption(), "Total amount of displayed cheques: $0.00");
+    EXPECT_EQ(totalCaption(), "Total amount of displayed cheques: €0.00");
     // A filter that matches nothing later: the same, and no editor.
     addCheque("3, 12, '1', '2010-11-01 00:00:00', NULL, 0, 0, 0, 10, NULL, NULL");
     l.FillGrid();
-    EXPECT_EQ(totalCaption(), "Total amount of displayed cheques: $10.00");
+    EXPECT_EQ(totalCaption(), "Total amount of displayed cheques: €10.00");
     gFilterIssued = "a.Numero = 'none'";
     l.FillGrid();
     EXPECT_EQ(l.MSFlexGrid1.Rows(), 1);
-    EXPECT_EQ(totalCaption(), "Total amount of displayed cheques: $0.00");
+    EXPECT_EQ(totalCaption(), "Total amount of displayed cheques: €0.00");
     EXPECT_EQ(modalShown.size(), 1u);
 }
 
@@ -250,7 +269,7 @@ TEST_F(IssuedTest, EditorChecksInOrderKeepTheWindowAndTheTypedDate) {
         {3, 12, "123", "31/02/2010", "", "Invalid cheque date"},
         {3, 12, "123", "24/11/2010", " ", "Insert the cheque amount"},
         {3, 12, "123", "24/11/2010", "12A", "Invalid cheque amount"},
-        {3, 12, "123", "24/11/2010", "1.234,56", "Invalid cheque amount"},   // not this locale's grouping
+        {3, 12, "123", "24/11/2010", "10000000000000", "Invalid cheque amount"},   // 14 whole digits
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
@@ -289,7 +308,10 @@ TEST_F(IssuedTest, AmountsAreStoredAsTheUserMeantThem) {
     const std::vector<Case> cases = {
         {LocaleScope::english(), "1,500", "1500"},
         {LocaleScope::english(), "150,50", "150.5"},
-        {LocaleScope::english(), "1.234,56", ""},
+        {LocaleScope::english(), "1.234,56", "1234.56"},
+        {LocaleScope::english(), "0,500", "0.5"},
+        {LocaleScope::italian(), "0.050", "0.05"},
+        {LocaleScope::english(), std::string(309, '9'), ""},
         {LocaleScope::italian(), "1.234,56", "1234.56"},
         {LocaleScope::italian(), "1.500", "1500"},
         {LocaleScope::italian(), "-20", "-20"},
@@ -554,7 +576,7 @@ TEST_F(IssuedTest, DeleteAsksThenReloadsWithNoCurrentRow) {
     EXPECT_EQ(rows("select Numero from AssegniEmessi"), (Rows{{"a"}, {"c"}}));
     EXPECT_EQ(column(5), (Texts{"a", "c"}));
     EXPECT_EQ(g.Row(), 0);
-    EXPECT_EQ(totalCaption(), "Total amount of displayed cheques: $1,100.00");
+    EXPECT_EQ(totalCaption(), "Total amount of displayed cheques: €1,100.00");
     // A delete the database refuses keeps the row and the list.
     box().clear();
     exec("create trigger nodelete before delete on AssegniEmessi begin select raise(abort, 'locked'); end");
@@ -584,7 +606,7 @@ TEST_F(IssuedTest, PrintoutHasTheElevenColumnsAndTheTotalLine) {
                         "€</td><td>Affitto</td><td>n</td></tr>"),
               std::string::npos);
     EXPECT_EQ(page.find("Created"), std::string::npos);
-    EXPECT_NE(page.find("</table>Total amount of displayed cheques: $1,350.50</body></html>"), std::string::npos);
+    EXPECT_NE(page.find("</table>Total amount of displayed cheques: €1,350.50</body></html>"), std::string::npos);
 }
 
 TEST_F(IssuedTest, FilterConditionTexts) {
@@ -808,7 +830,7 @@ TEST_F(IssuedTest, TheRoadOfOneRequest) {
         EXPECT_EQ(column(5), Texts{"0042"});
         EXPECT_EQ(column(6), Texts{"2010-11-25 00:00:00"});
         EXPECT_EQ(column(11), Texts{"1,250.75 €"});
-        EXPECT_EQ(totalCaption(), "Total amount of displayed cheques: $1,250.75");
+        EXPECT_EQ(totalCaption(), "Total amount of displayed cheques: €1,250.75");
         l.cmdClose_Click();
     });
     mainWindow().cmdAssegniEmessi.click();

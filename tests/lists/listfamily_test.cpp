@@ -121,6 +121,32 @@ TEST_F(ListFamilyTest, EmptyListOpensTheEditorAndTheFirstSaveRefills) {
     EXPECT_EQ(l.MSFlexGrid1.TextMatrix(2, 0), "2");
 }
 
+TEST_F(ListFamilyTest, AFailedFillOpensNoEditorAndKeepsTheRowsItRead) {
+    // A query that fails: the boxes of the failure, and no editor as if the register were empty.
+    gFilterTypes = "a.NoSuchColumn = 1";
+    openList();
+    EXPECT_TRUE(modalShown.empty());
+    EXPECT_FALSE(prompts().empty());
+    EXPECT_TRUE(list().fillFailed());
+    Instance<frmTipologiaPersone>::release();
+    gFilterTypes.clear();
+    box().clear();
+
+    // A damaged page part way: the rows before it stay, one box names the fill.
+    exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+         "INSERT INTO TipologiaPersone (Tipologia, DateTimeCreated) SELECT 'Tipo numero ' || i, "
+         "'2010-01-01 10:00:00' FROM n");
+    damageTablePage("TipologiaPersone");
+    frmTipologiaPersone& l = openList();
+    EXPECT_GT(l.MSFlexGrid1.Rows(), 2);
+    EXPECT_LT(l.MSFlexGrid1.Rows(), 3001);
+    EXPECT_EQ(l.MSFlexGrid1.TextMatrix(1, 1), "Tipo numero 1");
+    EXPECT_EQ(prompts(), std::vector<std::string>{"Error 3146 (database disk image is malformed) in procedure "
+                                                  "FillGrid of Form frmTipologiaPersone"});
+    EXPECT_TRUE(modalShown.empty());
+
+}
+
 TEST_F(ListFamilyTest, FilterMatchingNothingLeavesAQuietGrid) {
     addTypes({"Clienti"});
     frmTipologiaPersone& l = openList();

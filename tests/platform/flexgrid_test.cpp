@@ -5,6 +5,7 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QHeaderView>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
@@ -364,6 +365,44 @@ TEST(FlexGridView, RealMouseAndKeyEventsTakeTheGridPath) {
     g.setTopRow(20);
     QCoreApplication::processEvents();
     EXPECT_EQ(view->rowAt(0) + 1, g.TopRow());
+}
+
+TEST(FlexGridKeys, KeyUpOnlyForAKeyWhosePressReachedTheGrid) {
+    struct Case {
+        const char* label;
+        const char* steps;   // p / r: press / release Enter, d / u: Delete, o: the focus leaves
+        std::vector<int> keyUps;
+    };
+    const std::vector<Case> cases = {
+        {"press and release", "pr", {13}},
+        {"release of the Enter that closed a box", "r", {}},
+        {"released twice", "prr", {13}},
+        {"two keys", "pdur", {46, 13}},
+        {"focus left while held", "por", {}},
+        {"next press counts again", "porpr", {13}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        GridForm f;
+        FlexGrid& g = f.grid;
+        fill(g, {"a", "b"});
+        std::vector<int> ups;
+        g.KeyUp = [&](int code, int) { ups.push_back(code); };
+        QTableView* view = viewOf(g);
+        for (const char* st = c.steps; *st; ++st) {
+            const char k = *st;
+            if (k == 'o') {
+                QFocusEvent out(QEvent::FocusOut);
+                QApplication::sendEvent(view, &out);
+                continue;
+            }
+            const bool press = k == 'p' || k == 'd';
+            const Qt::Key key = (k == 'p' || k == 'r') ? Qt::Key_Return : Qt::Key_Delete;
+            QKeyEvent e(press ? QEvent::KeyPress : QEvent::KeyRelease, key, Qt::NoModifier);
+            QApplication::sendEvent(view, &e);
+        }
+        EXPECT_EQ(ups, c.keyUps);
+    }
 }
 
 TEST(FlexGridFont, TextWidthAndRowHeightFollowTheFont) {

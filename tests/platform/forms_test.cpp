@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTimer>
 #include <QTest>
 #include <QWidget>
@@ -162,6 +163,23 @@ TEST_F(FormsTest, CheckValuesAndCaptions) {
     w.cmd.setEnabled(false);
     w.cmd.click();
     EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(FormsTest, AOneLineTextKeepsAPastedTextWhole) {
+    Counted w;
+    w.Load();
+    for (std::size_t n : {32767u, 32768u, 100000u}) {
+        SCOPED_TRACE(n);
+        const std::string text(n, 'x');
+        w.txt.setText(text);
+        EXPECT_EQ(w.txt.Text(), text);
+        // A paste goes in at the cursor.
+        auto* edit = qobject_cast<QLineEdit*>(w.txt.widget());
+        ASSERT_TRUE(edit);
+        edit->clear();
+        edit->insert(QString::fromStdString("a" + text));
+        EXPECT_EQ(w.txt.Text().size(), n + 1);
+    }
 }
 
 TEST_F(FormsTest, GeometryIsInTwips) {

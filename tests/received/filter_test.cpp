@@ -95,7 +95,7 @@ TEST_F(ReceivedFilterTest, EveryFieldJoinsInItsOrder) {
         s.txtDataA.setText("2010-11-01");
         s.txtBanca.setText("Uno");
         s.txtCAB.setText("03200,03201");
-        s.txtImportoDa.setText("100,50");
+        s.txtImportoDa.setText("0,500");   // half a euro, never five hundred
         s.txtImportoA.setText("1,000.00");
         s.txtCausale.setText("d'oro");
         s.chkSuPiazza.setValue(1);
@@ -106,7 +106,7 @@ TEST_F(ReceivedFilterTest, EveryFieldJoinsInItsOrder) {
     EXPECT_EQ(gFilterReceived,
               "a.FIRMATARIOID =1 AND a.ANAGRAFICAID = 2 AND a.Numero IN ('1', '3') AND "
               "a.DataAssegno >= ('2010-11-01 00:00:00') AND a.DataAssegno <= ('2010-11-01 00:00:00') AND "
-              "a.Banca Like '%Uno%' AND a.CAB IN ('03200', '03201') AND a.Importo >= 100.50  AND "
+              "a.Banca Like '%Uno%' AND a.CAB IN ('03200', '03201') AND a.Importo >= 0.500  AND "
               "a.Importo <= 1000.00  AND a.Causale Like '%d''oro%' AND a.SuPiazza = True  AND "
               "a.Trasferibile =False  AND " + kNotEndorsed);
     EXPECT_EQ(list().MSFlexGrid1.TextMatrix(0, 0), "0 Records");

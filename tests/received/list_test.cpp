@@ -25,7 +25,7 @@ TEST_F(ReceivedListTest, FillJoinsBothContactsWithAmountsFlagsAndTotal) {
     EXPECT_EQ(column(2), (std::vector<std::string>{"5000000001", "5000000000"}));
     EXPECT_EQ(column(14), (std::vector<std::string>{"1,234.50 €", "100.00 €"}));
     EXPECT_EQ(column(13), (std::vector<std::string>{"", "True"}));   // a Null flag is an empty cell
-    EXPECT_EQ(l.lblTotaleImporti.Caption(), "Total amount of displayed cheques: £1,334.50");
+    EXPECT_EQ(l.lblTotaleImporti.Caption(), "Total amount of displayed cheques: €1,334.50");
     EXPECT_TRUE(prompts().empty());
 }
 

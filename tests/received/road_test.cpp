@@ -100,7 +100,7 @@ TEST_F(ReceivedRoadTest, RecordEndorseRemoveDepositFilterAndPrint) {
     EXPECT_NE(page.find("<td>250.75 €</td>"), std::string::npos);
     EXPECT_EQ(page.find("IDFIELD"), std::string::npos);
     EXPECT_EQ(page.find("Last Updated"), std::string::npos);
-    const auto total = page.find("Total amount of displayed cheques: £250.75");
+    const auto total = page.find("Total amount of displayed cheques: €250.75");
     ASSERT_NE(total, std::string::npos);
     EXPECT_GT(total, page.find("</table>"));   // under the grid
 }

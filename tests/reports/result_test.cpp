@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/globals.h"
+#include "lists/amounts.h"
 #include "platform/webbrowser.h"
 #include "reports/frmReportistica.h"
 #include "reports/reportdefs.h"
@@ -61,7 +62,7 @@ TEST_F(ResultTest, FillHidesKeysFormatsAmountsAndFlags) {
     EXPECT_EQ(row(3), (std::vector<std::string>{"3", "12", "", "", "1", ""}));   // Null amount and flag
     EXPECT_EQ(g.ColWidth(0), 0);
     EXPECT_GT(g.ColWidth(4), 0);   // "Id" is no key
-    EXPECT_EQ(w.lblTotaleImporti.Caption(), "Total amount of displayed cheques: £1,334.50");
+    EXPECT_EQ(w.lblTotaleImporti.Caption(), "Total amount of displayed cheques: €1,334.50");
     EXPECT_TRUE(box().calls.empty());
 
     // Every column named Importo... goes into the one total.
@@ -70,11 +71,28 @@ TEST_F(ResultTest, FillHidesKeysFormatsAmountsAndFlags) {
     EXPECT_EQ(Instance<frmReportistica>::get().total(), 150.25);
 }
 
+TEST_F(ResultTest, ADamagedPageStopsTheFillWithTheStandardText) {
+    exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+         "INSERT INTO AssegniEmessi (CONTOCORRENTEID, ANAGRAFICAID, Numero, DataAssegno, Importo, Causale) "
+         "SELECT 1, 1, i, '2010-11-01 00:00:00', 2, 'Affitto del magazzino' FROM n");
+    damageTablePage("AssegniEmessi");
+    const std::string before = fileBytes();
+    frmReportistica& w = show(" a.Numero as Numero, a.Importo as Importo FROM AssegniEmessi a");
+    const int shown = w.MSFlexGrid1.Rows() - 1;
+    EXPECT_GT(shown, 0);
+    EXPECT_LT(shown, 3003);
+    EXPECT_EQ(prompts(), std::vector<std::string>{"Error 3146 (database disk image is malformed) in procedure "
+                                                  "FillGrid of Form frmReportistica"});
+    EXPECT_EQ(w.lblTotaleImporti.Caption(), totalLine(w.total()));
+    EXPECT_GT(w.total(), 0);
+    EXPECT_EQ(fileBytes(), before);
+}
+
 TEST_F(ResultTest, EmptyResultAndRefusedQueries) {
     frmReportistica& w = show(" * FROM AssegniEmessi WHERE 1 = 0");
     EXPECT_EQ(w.MSFlexGrid1.TextMatrix(0, 0), "0 Records");
     EXPECT_EQ(w.MSFlexGrid1.ColWidth(0), 1000);
-    EXPECT_EQ(w.lblTotaleImporti.Caption(), "Total amount of displayed cheques: £0.00");
+    EXPECT_EQ(w.lblTotaleImporti.Caption(), "Total amount of displayed cheques: €0.00");
     EXPECT_TRUE(modalShown.empty());
 
     const std::vector<std::string> refused = {
@@ -120,7 +138,7 @@ TEST_F(ResultTest, PrintEscapesTitleAndTotal) {
     EXPECT_EQ(gPrintGridOptions[1], -1);
     EXPECT_NE(page.find("Quorvel - Sconti &lt;speciali&gt; & co</p>"), std::string::npos) << page;
     EXPECT_NE(page.find("<tr><th>Reason</th><th>Amount</th></tr><tr><td>&lt;b&gt;</td><td>5.00 €</td></tr></table>"
-                        "Total amount of displayed cheques: £5.00</body>"),
+                        "Total amount of displayed cheques: €5.00</body>"),
               std::string::npos)
         << page;
 }

@@ -164,7 +164,7 @@ TEST_F(ShippedReportsTest, FromTheMainWindowToAPrintedReport) {
     EXPECT_EQ(page.find("ASSEGNIEMESSIID"), std::string::npos);
     EXPECT_NE(page.find("<tr><th>Account</th><th>Payee</th><th>Checque Number</th>"), std::string::npos) << page;
     EXPECT_NE(page.find("<td>Rossi Mario</td><td>1</td><td>2010-02-01 00:00:00</td>"), std::string::npos) << page;
-    EXPECT_NE(page.find("</table>Total amount of displayed cheques: £300.00</body>"), std::string::npos) << page;
+    EXPECT_NE(page.find("</table>Total amount of displayed cheques: €300.00</body>"), std::string::npos) << page;
 }
 
 }  // namespace

@@ -37,6 +37,9 @@ TEST(ReportSubstitution, AnswersFillTheirPlaceholders) {
         {"number with grouping", ParamKind::Number, 1, "1,234.50", "x > [P1]", "x > 1234.50"},
         {"number with a comma", ParamKind::Number, 1, "-12,5", "[P1]", "-12.5"},
         {"not a number", ParamKind::Number, 1, "12A", "[P1]", ""},
+        {"a lone 0 groups nothing", ParamKind::Number, 1, "0,500", "[P1]", "0.500"},
+        {"both marks", ParamKind::Number, 1, "1.234,56", "[P1]", "1234.56"},
+        {"too many digits", ParamKind::Number, 1, std::string(309, '9'), "[P1]", ""},
         {"number is no SQL", ParamKind::Number, 1, "1 or 1=1", "[P1]", ""},
     };
     for (const auto& c : cases) {

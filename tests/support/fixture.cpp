@@ -132,6 +132,31 @@ void AppFixture::exec(const std::string& sql) {
     }
 }
 
+void AppFixture::damageTablePage(const std::string& table) {
+    const long long pageSize = count("PRAGMA page_size");
+    long long page = 0;
+    try {
+        // The table's leaves in key order; the middle one.
+        const auto leaves = rows("SELECT pageno FROM dbstat WHERE name = '" + table +
+                                 "' AND pagetype = 'leaf' ORDER BY path");
+        if (leaves.size() >= 3) page = std::stoll(leaves[leaves.size() / 2][0]);
+    } catch (const std::runtime_error&) {
+        // No dbstat in this SQLite: a page in the middle of the file.
+    }
+    const std::string before = fileBytes();
+    if (page == 0) page = static_cast<long long>(before.size()) / pageSize / 2 + 1;
+    std::fstream f(dbPath(), std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp((page - 1) * pageSize);
+    f << std::string(static_cast<std::size_t>(pageSize), '\xEE');
+    // A new change counter, so that no connection trusts its cached pages.
+    f.seekp(24);
+    const char counter[4] = {before[24], before[25], before[26], static_cast<char>(before[27] + 1)};
+    f.write(counter, 4);
+    if (!f) throw std::runtime_error("cannot damage " + dbPath());
+}
+
+std::string AppFixture::fileBytes() const { return readFile(dbPath()); }
+
 std::vector<std::vector<std::string>> AppFixture::rows(const std::string& sql) {
     Db db(dbPath());
     sqlite3_stmt* st = nullptr;

@@ -50,6 +50,11 @@ protected:
     long long count(const std::string& sql);
     std::vector<std::vector<std::string>> rows(const std::string& sql);
 
+    // Damages one leaf page of a table in the middle of its rows, as a bad
+    // disk would; the program's connection sees the change at its next read.
+    void damageTablePage(const std::string& table);
+    std::string fileBytes() const;   // the database file as it is on disk
+
     // The texts of every message box shown so far (input boxes left out).
     std::vector<std::string> prompts() const;
 

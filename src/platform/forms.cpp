@@ -40,6 +40,9 @@
 
 namespace qv {
 
+// The smallest point size a caption is shrunk to so that it fits its control.
+constexpr double kSmallestCaption = 6.0;
+
 // ---------------------------------------------------------------- twips
 
 double twipsPerPixel() {
@@ -312,9 +315,8 @@ public:
     // The largest point size, from the button's own down to a floor, at which
     // the caption fits: lines broken between words only, none cut off.
     double fittingSize() const {
-        constexpr double kSmallest = 6.0;
         double size = font().pointSizeF() > 0 ? font().pointSizeF() : 9.0;
-        while (size > kSmallest && !fitsAt(size)) size -= 0.5;
+        while (size > kSmallestCaption && !fitsAt(size)) size -= 0.5;
         return size;
     }
     // A size given for the caption (a row of buttons that should look alike);
@@ -544,9 +546,49 @@ void ComboBox::restoreDesign() {
 
 // ---------------------------------------------------------------- CheckBox
 
+namespace {
+// Our fonts are wider than the ones the windows were laid out for: a caption
+// that does not fit its box at its own font gets a smaller one, down to a
+// floor, rather than losing its last letters. A box too narrow for any size
+// keeps its font.
+class FitCheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+    void fit() {
+        if (fitting_) return;
+        fitting_ = true;
+        setFont(QFont());
+        const double own = font().pointSizeF() > 0 ? font().pointSizeF() : 9.0;
+        const int indicator = sizeHint().width() - fontMetrics().horizontalAdvance(text());
+        const auto fits = [&](double size) {
+            QFont f = font();
+            f.setPointSizeF(size);
+            return indicator + QFontMetrics(f).horizontalAdvance(text()) <= width();
+        };
+        if (!text().isEmpty() && !fits(own) && fits(kSmallestCaption)) {
+            double size = own;
+            while (size > kSmallestCaption && !fits(size)) size -= 0.5;
+            QFont f = font();
+            f.setPointSizeF(size);
+            setFont(f);
+        }
+        fitting_ = false;
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* e) override {
+        QCheckBox::resizeEvent(e);
+        fit();
+    }
+
+private:
+    bool fitting_ = false;
+};
+}  // namespace
+
 CheckBox::CheckBox(Form& owner, std::string name, const std::string& caption, bool threeState)
     : Control(owner, ControlKind::CheckBox, std::move(name)) {
-    auto* c = new QCheckBox(q(caption));
+    auto* c = new FitCheckBox(q(caption));
     c->setTristate(threeState);
     QObject::connect(c, &QCheckBox::stateChanged, [this](int) {
         if (!quiet_ && Click) Click();
@@ -554,7 +596,11 @@ CheckBox::CheckBox(Form& owner, std::string name, const std::string& caption, bo
     setWidget(c);
 }
 std::string CheckBox::Caption() const { return s(static_cast<QCheckBox*>(widget())->text()); }
-void CheckBox::setCaption(const std::string& text) { static_cast<QCheckBox*>(widget())->setText(q(text)); }
+void CheckBox::setCaption(const std::string& text) {
+    auto* c = static_cast<FitCheckBox*>(widget());
+    c->setText(q(text));
+    c->fit();
+}
 int CheckBox::Value() const {
     switch (static_cast<QCheckBox*>(widget())->checkState()) {
         case Qt::Checked: return 1;

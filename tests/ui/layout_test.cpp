@@ -3,6 +3,7 @@
 // also saved there as a picture, to be looked at.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QPixmap>
@@ -67,6 +68,11 @@ std::vector<std::string> layoutFaults(const Form& f) {
         for (const auto& [other, rect] : shown)
             if (rect.intersects(r)) faults.push_back(f.Name() + "." + other->Name() + " overlaps " + c->Name());
         shown.emplace_back(c, r);
+        // A check box shows its whole caption; one only a few pixels wide
+        // (the received filter's state boxes) holds its box alone.
+        const auto* box = qobject_cast<const QCheckBox*>(c->widget());
+        if (box && box->width() >= 20 && box->sizeHint().width() > box->width())
+            faults.push_back(f.Name() + "." + c->Name() + " cuts its caption");
     }
     return faults;
 }

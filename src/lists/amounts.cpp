@@ -31,8 +31,8 @@ std::optional<std::string> wholePart(const std::string& s, const std::string& gr
         const std::string chunk = s.substr(start, p == std::string::npos ? std::string::npos : p - start);
         if (!allDigits(chunk)) return std::nullopt;
         if (first ? (chunk.size() > 3) : (chunk.size() != 3)) return std::nullopt;
-        // No locale groups the digits after a leading 0: "0,500" is not five hundred.
-        if (first && chunk[0] == '0') return std::nullopt;
+        // No locale groups the digits after a lone 0: "0,500" is not five hundred.
+        if (first && chunk == "0") return std::nullopt;
         digits += chunk;
         first = false;
         if (p == std::string::npos) break;

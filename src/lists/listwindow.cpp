@@ -260,7 +260,7 @@ void ListWindow::FillGrid() {
                 rowsFailed.emplace(e);
             }
             resumeNext([&] { sizeColumns(); });
-            resumeNext([&] { afterWidths(); });
+            resumeNext([&] { afterWidths(names); });
         }
         if (cellsWritten)
             resumeNext([&] { doEnglishGrid(g); });

@@ -99,8 +99,9 @@ protected:
     virtual void beginFill() {}
     // After the closing steps of every fill, whether it failed or not.
     virtual void endFill() {}
-    // After the family's width loop.
-    virtual void afterWidths() {}
+    // After the family's width loop, with the query's column names (the result
+    // set may be closed by then: a row it could not read ends it).
+    virtual void afterWidths(const std::vector<std::string>& /*fieldNames*/) {}
     // Appended to the printout after the grid (the cheque lists' total line).
     virtual void printAfterGrid() {}
     // Runs the delete statements for mKey; true when every one ran.

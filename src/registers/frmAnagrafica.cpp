@@ -51,7 +51,7 @@ std::string frmAnagrafica::rowQuery(std::int64_t key) const {
            kContactColumns + "WHERE ANAGRAFICAID = " + sqlKey(key) + " AND " + "a.TIPOLOGIAID = b.TIPOLOGIAID ";
 }
 
-void frmAnagrafica::afterWidths() {
+void frmAnagrafica::afterWidths(const std::vector<std::string>&) {
     // The contact's and its type's keys stay hidden whatever their headers say.
     MSFlexGrid1.setColWidth(0, 0);
     MSFlexGrid1.setColWidth(1, 0);

@@ -12,7 +12,7 @@ public:
 
 protected:
     std::string rowQuery(std::int64_t key) const override;
-    void afterWidths() override;
+    void afterWidths(const std::vector<std::string>& fieldNames) override;
     void showEditor() override;
     void showFilter() override;
     void releaseInstance() override;

@@ -73,10 +73,9 @@ std::string frmReportistica::listQuery() const {
     return query;
 }
 
-void frmReportistica::afterWidths() {
-    Recordset& rs = gRs();
-    for (int i = 0; i < rs.FieldCount() && i < MSFlexGrid1.Cols(); ++i)
-        if (likePattern(rs.Fields(i).Name(), "*ID")) MSFlexGrid1.setColWidth(i, 0);
+void frmReportistica::afterWidths(const std::vector<std::string>& fieldNames) {
+    for (int i = 0; i < static_cast<int>(fieldNames.size()) && i < MSFlexGrid1.Cols(); ++i)
+        if (likePattern(fieldNames[static_cast<std::size_t>(i)], "*ID")) MSFlexGrid1.setColWidth(i, 0);
 }
 
 void frmReportistica::releaseInstance() { Instance<frmReportistica>::release(); }

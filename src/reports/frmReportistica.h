@@ -23,7 +23,7 @@ public:
 
 protected:
     std::string listQuery() const override;
-    void afterWidths() override;
+    void afterWidths(const std::vector<std::string>& fieldNames) override;
     void showEditor() override {}
     void showFilter() override {}
     void releaseInstance() override;

@@ -49,6 +49,8 @@ TEST(AmountParser, EnglishLocale) {
         {"-0,500", "-0.500"},
         {"0.500", "0.500"},
         {"0,500,000", std::nullopt},
+        {"01,500", "01500"},          // a leading zero before a group is only a zero
+        {"012,345", "012345"},
         {"0.234,56", std::nullopt},
         {"9999999999999.99", "9999999999999.99"},   // 13 whole digits
         {"9,999,999,999,999.99", "9999999999999.99"},
@@ -78,6 +80,7 @@ TEST(AmountParser, ItalianLocale) {
         {"-0,5", "-0.5"},
         {"0.500", "0.500"},         // a lone 0 is never a group of thousands
         {"0.050", "0.050"},
+        {"01.500", "01500"},
         {"-0.500", "-0.500"},
         {"0,500", "0.500"},
         {"1,234.56", "1234.56"},    // both marks: the last one is the decimal mark

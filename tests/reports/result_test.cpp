@@ -77,7 +77,9 @@ TEST_F(ResultTest, ADamagedPageStopsTheFillWithTheStandardText) {
          "SELECT 1, 1, i, '2010-11-01 00:00:00', 2, 'Affitto del magazzino' FROM n");
     damageTablePage("AssegniEmessi");
     const std::string before = fileBytes();
-    frmReportistica& w = show(" a.Numero as Numero, a.Importo as Importo FROM AssegniEmessi a");
+    frmReportistica& w =
+        show(" a.ASSEGNIEMESSIID as ASSEGNIEMESSIID, a.Numero as Numero, a.Importo as Importo FROM AssegniEmessi a");
+    EXPECT_EQ(w.MSFlexGrid1.ColWidth(0), 0);   // the key stays hidden
     const int shown = w.MSFlexGrid1.Rows() - 1;
     EXPECT_GT(shown, 0);
     EXPECT_LT(shown, 3003);

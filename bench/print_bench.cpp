@@ -77,6 +77,7 @@ std::string issuedPage(int rows) {
     }
     gPrintGridOptions.fill(0);
     gPrintGridOptions[1] = -1;
+    gPrintFontSize = 7;   // PRTCSIZE as a new database has it
     initPrintPreview(form.web);
     printWebSubtitle(form.web, "Quorvel - Outgoing cheques");
     printWebGrid(g, form.web);

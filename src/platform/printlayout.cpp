@@ -1,12 +1,15 @@
 #include "platform/printlayout.h"
 
+#include <QFile>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPageRanges>
 #include <QPainter>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace qv::print {
 
@@ -505,7 +508,11 @@ bool PageLayout::paginate(double width, double height, const Progress& progress)
             narrowest = std::max(narrowest, unit);
         }
     }
-    scale_ = narrowest > width ? width / narrowest : 1;
+    if (width <= 0 || height <= 0) return false;   // a paper with no room inside its margins
+    // A page drawn smaller anyway is drawn a little smaller still, so that the
+    // room it gains keeps short cells (amounts, dates) on one line.
+    constexpr double kRoomWhenScaled = 1.15;
+    scale_ = narrowest > width ? width / (narrowest * kRoomWhenScaled) : 1;
     pageWidth_ = width / scale_;
     pageHeight_ = height / scale_;
 
@@ -564,17 +571,36 @@ bool PageLayout::paginate(double width, double height, const Progress& progress)
             y = 0;
         }
         auto& pieces = pages_.back();
-        if (!pieces.empty() && pieces.back().block == block && pieces.back().end == item)
+        if (!pieces.empty() && pieces.back().block == block && pieces.back().end == item && pieces.back().clipBottom == 0)
             ++pieces.back().end;
         else
             pieces.push_back({block, item, item + 1, y});
         y += h;
     };
+    // A row taller than a page (a very long note) would lose its end: it goes
+    // on over the next pages, cut between its lines.
+    auto placeTall = [&](int block, std::uint32_t r) {
+        const double h = rows_[r].height, inner = kPadding + kBorder / 2;
+        const double unit = fonts_[tdFont_].lineHeight;
+        const double slice = std::max(1.0, std::floor((pageHeight_ - 2 * inner) / unit)) * unit;
+        if (y > 0) pages_.emplace_back();
+        for (double shown = 0; shown < h - 2 * inner - kFit; shown += slice) {
+            if (shown > 0) pages_.emplace_back();
+            const double top = shown > 0 ? inner : 0;
+            const double bottom = shown + slice >= h - 2 * inner - kFit ? h - shown : inner + slice;
+            pages_.back().push_back({block, r, r + 1, -shown, top, bottom});
+            y = bottom;
+        }
+    };
     for (int b = 0; b < static_cast<int>(blocks_.size()); ++b) {
         const Block& block = blocks_[b];
         if (block.table) {
             const Table& t = tables_[block.index];
-            for (std::uint32_t r = t.firstRow; r < t.rowEnd; ++r) place(b, r, rows_[r].height);
+            for (std::uint32_t r = t.firstRow; r < t.rowEnd; ++r)
+                if (tall(rows_[r]))
+                    placeTall(b, r);
+                else
+                    place(b, r, rows_[r].height);
         } else {
             const Text& t = texts_[block.index];
             for (std::uint32_t l = 0; l < t.lines.size(); ++l) place(b, l, t.lines[l].height);
@@ -628,14 +654,24 @@ void PageLayout::paintTable(QPainter& painter, const Table& t, const Piece& piec
                 const double left = t.colX[c] + kBorder / 2 + kPadding;
                 // Header cells are centred, as a browser does.
                 auto draw = [&](QStringView text, double w, double baseline) {
+                    // A slice of a row over pages draws only its own lines: text
+                    // outside the band would still be in a PDF, only hidden.
+                    if (piece.clipBottom > 0 && (baseline - f.ascent < piece.clipTop - kFit ||
+                                                 baseline - f.ascent + f.lineHeight > piece.clipBottom + kFit))
+                        return;
                     const double x = header ? left + std::max(0.0, (width - w) / 2) : left;
                     painter.drawText(QPointF(x, baseline), QString::fromRawData(text.data(), text.size()));
                 };
+                // Centred in the row, as a browser does; from the top in a row
+                // that runs over pages, so that its slices cut between lines.
+                auto top = [&](double content) {
+                    return tall(row) ? kPadding + kBorder / 2 : (row.height - content) / 2;
+                };
                 if (cell.maxW <= width + kFit && !(cell.len & kExtra)) {   // the common case: one line
-                    draw(cellText(cell), cell.maxW, y + (row.height - f.lineHeight) / 2 + f.ascent);
+                    draw(cellText(cell), cell.maxW, y + top(f.lineHeight) + f.ascent);
                     continue;
                 }
-                double baseline = y + (row.height - lineCount(cell, width) * f.lineHeight) / 2 + f.ascent;
+                double baseline = y + top(lineCount(cell, width) * f.lineHeight) + f.ascent;
                 forEachLine(cell, width, [&](QStringView text, double w) {
                     draw(text, w, baseline);
                     baseline += f.lineHeight;
@@ -668,10 +704,13 @@ void PageLayout::paintPage(QPainter& painter, int page) const {
     painter.scale(scale_, scale_);
     for (const Piece& piece : pages_[page]) {
         const Block& b = blocks_[piece.block];
+        if (piece.clipBottom > 0)
+            painter.setClipRect(QRectF(0, piece.clipTop, pageWidth_, piece.clipBottom - piece.clipTop));
         if (b.table)
             paintTable(painter, tables_[b.index], piece);
         else
             paintText(painter, texts_[b.index], piece);
+        if (piece.clipBottom > 0) painter.setClipping(false);
     }
     painter.restore();
 }
@@ -693,25 +732,39 @@ bool PageLayout::print(QPrinter& printer, const Progress& progress) {
         measured.push_back(f.font);
         f.font.setPointSizeF(f.points * toDots);
     }
-    // The pages the print dialog asked for, when it asked for some.
-    int first = 0, last = pageCount() - 1;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        first = std::min(last, printer.fromPage() - 1);
-        last = std::clamp(printer.toPage() - 1, first, last);
-    }
+    // The pages the print dialog asked for ("1-2,5"), when it asked for some.
+    std::vector<int> wanted;
+    const QPageRanges ranges = printer.pageRanges();
+    for (int p = 0; p < pageCount(); ++p)
+        if (printer.printRange() != QPrinter::PageRange || ranges.isEmpty() || ranges.contains(p + 1))
+            wanted.push_back(p);
+    // A file is written under another name and named only when whole: a
+    // stopped print leaves no half file, nor loses the one it would replace.
+    const QString target = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    const QString partial = target.isEmpty() ? QString() : target + QStringLiteral(".part");
+    if (!partial.isEmpty()) printer.setOutputFileName(partial);
     QPainter painter;
-    bool done = painter.begin(&printer);
+    bool done = !wanted.empty() && painter.begin(&printer);
     if (done) {
         painter.scale(1 / toDots, 1 / toDots);
-        for (int p = first; p <= last && done; ++p) {
-            if (p > first) printer.newPage();
-            paintPage(painter, p);
-            if (progress && (p & 7) == 7) done = progress(0.2 + 0.8 * (p + 1 - first) / (last + 1 - first));
+        for (std::size_t i = 0; i < wanted.size() && done; ++i) {
+            if (i > 0) printer.newPage();
+            paintPage(painter, wanted[i]);
+            if (progress && (i & 7) == 7) done = progress(0.2 + 0.8 * double(i + 1) / double(wanted.size()));
         }
+        if (!done) printer.abort();
         painter.end();
     }
     for (std::size_t i = 0; i < fonts_.size(); ++i) fonts_[i].font = measured[i];
-    return done && (!progress || progress(1));
+    done = done && (!progress || progress(1));
+    if (!partial.isEmpty()) {
+        printer.setOutputFileName(target);
+        std::error_code failed;
+        if (done) std::filesystem::rename(partial.toStdString(), target.toStdString(), failed);
+        done = done && !failed;
+        QFile::remove(partial);
+    }
+    return done;
 }
 
 std::vector<PageLayout::RowRange> PageLayout::tableRowsOfPage(int page) const {
@@ -724,6 +777,7 @@ std::vector<PageLayout::RowRange> PageLayout::tableRowsOfPage(int page) const {
 double PageLayout::pageHeightUsed(int page) const {
     if (pages_.at(page).empty()) return 0;
     const Piece& last = pages_[page].back();
+    if (last.clipBottom > 0) return last.clipBottom;
     const Block& b = blocks_[last.block];
     double y = last.y;
     for (std::uint32_t i = last.first; i < last.end; ++i)

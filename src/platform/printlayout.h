@@ -94,6 +94,9 @@ private:
         int block;
         std::uint32_t first, end;   // lines or rows
         double y;
+        // A row taller than a page goes on in slices: the band of the page it
+        // may paint (clipBottom 0: no clip).
+        double clipTop = 0, clipBottom = 0;
     };
 
     static constexpr std::uint32_t kHeader = 1u << 31, kExtra = 1u << 30, kLenMask = kExtra - 1;
@@ -107,6 +110,7 @@ private:
     void layOutText(Text& t, double width);
     void paintTable(QPainter& painter, const Table& t, const Piece& piece) const;
     void paintText(QPainter& painter, const Text& t, const Piece& piece) const;
+    bool tall(const Row& row) const { return row.height > pageHeight_; }
 
     QString text_;    // the page as read
     QString extra_;   // cell texts that differ from the page's (entities, blanks)

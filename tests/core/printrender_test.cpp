@@ -3,9 +3,12 @@
 // that never break across pages.
 #include <gtest/gtest.h>
 
+#include <QPageRanges>
 #include <QPrinter>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -274,10 +277,62 @@ TEST_F(PrintRenderTest, StoppingALongLayoutPrintsNothing) {
     EXPECT_EQ(asked, 2);
     ASSERT_TRUE(layout.load(page));
     const std::string path = folder() + "/stopped.pdf";
+    {   // the file it would have replaced stays as it was, and no half file is left
+        std::ofstream(path) << "old";
+    }
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(path));
     EXPECT_FALSE(layout.print(printer, [](double done) { return done < 0.5; }));
+    std::ifstream in(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+    EXPECT_FALSE(std::filesystem::exists(path + ".part"));
+    EXPECT_EQ(printer.outputFileName().toStdString(), path);
+}
+
+TEST_F(PrintRenderTest, ANoteLongerThanAPageGoesOnOverTheNextPages) {
+    std::string note;
+    for (int i = 0; i < 4000; ++i) note += "w" + std::to_string(i) + " ";
+    window.put<Label>("lblNote", "Note");
+    window.put<TextBox>("txtNote").setText(note);
+    window.put<Label>("lblNumero", "Numero");
+    window.put<TextBox>("txtNumero").setText("000123");
+    printThisForm(window, web);
+    ASSERT_EQ(printed.size(), 1u);
+
+    print::PageLayout layout;
+    const std::string pdf = toPdf(printed[0], layout);
+    EXPECT_GT(layout.pageCount(), 1);
+    std::string all;
+    for (const std::string& l : textLines(pdf)) all += " " + l + " ";
+    for (const std::string word : {"Note", "Numero", "000123", "w0", "w1999", "w3999"})
+        EXPECT_NE(all.find(" " + word + " "), std::string::npos) << word;
+    int words = 0;
+    for (std::size_t at = all.find(" w"); at != std::string::npos; at = all.find(" w", at + 1)) ++words;
+    EXPECT_EQ(words, 4000);   // every word once: no line lost or printed twice at a page break
+}
+
+TEST_F(PrintRenderTest, OnlyThePagesAskedForArePrinted) {
+    std::string page = "<table>";
+    for (int r = 0; r < 600; ++r) page += "<tr><td>row" + std::to_string(r) + "</td></tr>";
+    print::PageLayout layout;
+    ASSERT_TRUE(layout.load(page + "</table>"));
+    const std::string path = folder() + "/range.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(path));
+    QPageRanges ranges;
+    ranges.addRange(1, 2);
+    ranges.addPage(5);
+    printer.setPageRanges(ranges);
+    printer.setPrintRange(QPrinter::PageRange);
+    ASSERT_TRUE(layout.print(printer));
+    ASSERT_GE(layout.pageCount(), 5);
+    EXPECT_NE(run("pdfinfo '" + path + "'").find("Pages:           3"), std::string::npos);
+    const auto lines = textLines(path);
+    const auto rows = layout.tableRowsOfPage(4);
+    EXPECT_EQ(lines.back(), "row" + std::to_string(rows.back().end - 1));
 }
 
 }  // namespace

@@ -60,10 +60,34 @@ namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 std::string s(const QString& q) { return q.toStdString(); }
 
+// Alt with a letter is an access key: one that no control of the window
+// answered must not type its letter into the focused box.
+class AltLetters : public QObject {
+public:
+    static void watch() {
+        static AltLetters* filter = nullptr;
+        if (!filter && qApp) {
+            filter = new AltLetters;
+            filter->setParent(qApp);
+            qApp->installEventFilter(filter);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* target, QEvent* e) override {
+        if (e->type() != QEvent::KeyPress) return false;
+        const auto* k = static_cast<QKeyEvent*>(e);
+        const auto mods = k->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
+        if (mods != Qt::AltModifier || k->text().isEmpty() || !k->text().at(0).isPrint()) return false;
+        return qobject_cast<QLineEdit*>(target) || qobject_cast<QPlainTextEdit*>(target) ||
+               qobject_cast<QComboBox*>(target);
+    }
+};
+
 // The window behind a Form: closing it unloads the Form.
 class FormWidget : public QDialog {
 public:
-    explicit FormWidget(Form& f) : form_(f) {}
+    explicit FormWidget(Form& f) : form_(f) { AltLetters::watch(); }
     bool unloading = false;
 
 protected:
@@ -227,7 +251,8 @@ void Label::restoreDesign() {
 
 namespace {
 // A mouse press whose focus move a date field refused must not go on to click
-// the control that was pressed; the next press anywhere ends the refusal.
+// the control that was pressed; the next press anywhere, or the next key (the
+// Enter that closes the message), ends the refusal.
 class RefusedPress : public QObject {
 public:
     static RefusedPress& instance() {
@@ -254,7 +279,8 @@ public:
     }
 protected:
     bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::MouseButtonPress) disarm();
+        const auto t = e->type();
+        if (t == QEvent::MouseButtonPress || t == QEvent::KeyPress || t == QEvent::ShortcutOverride) disarm();
         return false;
     }
 private:
@@ -284,6 +310,8 @@ public:
     void setCaption(const QString& caption) {
         caption_ = caption;
         setShortcut(QKeySequence::mnemonic(caption));
+        // Tabbed-to buttons answer Enter as well as Space. They are not the
+        // dialog's auto-default buttons: Enter in a text box presses nothing.
         // "&x" shows x underlined; "&&" is a plain "&".
         QString html;
         for (int i = 0; i < caption.size(); ++i) {
@@ -302,6 +330,13 @@ public:
     const QString& caption() const { return caption_; }
 
 protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && e->modifiers() == Qt::NoModifier) {
+            click();
+            return;
+        }
+        QPushButton::keyPressEvent(e);
+    }
     void resizeEvent(QResizeEvent* e) override {
         QPushButton::resizeEvent(e);
         fitCaption();
@@ -408,7 +443,10 @@ void CommandButton::restoreDesign() {
 TextBox::TextBox(Form& owner, std::string name, bool multiLine)
     : Control(owner, ControlKind::TextBox, std::move(name)), multiLine_(multiLine) {
     if (multiLine) {
-        setWidget(new QPlainTextEdit);
+        auto* edit = new QPlainTextEdit;
+        // Tab goes on to the next control, as in every other box of the window.
+        edit->setTabChangesFocus(true);
+        setWidget(edit);
     } else {
         auto* edit = new QLineEdit;
         // Qt's default cuts a text at 32,767 characters without a word; the

@@ -122,4 +122,57 @@ TEST_F(FocusTest, TheIssuedChequeEditorOpensInItsFirstInput) {
     EXPECT_EQ(focus, "cboDescrizione");
 }
 
+TEST_F(FocusTest, TheKeyboardWorksThroughTheIssuedChequeEditor) {
+    addRecords();
+    exec("insert into Anagrafica (TIPOLOGIAID, Nome, Cognome) values (1, 'Mario', 'Rossi')");
+    exec("insert into AssegniEmessi (CONTOCORRENTEID, ANAGRAFICAID, Numero, DataAssegno, Importo) values "
+         "(1, 1, '7', '2010-02-03 00:00:00', 12.5)");
+    std::string afterNote, afterAlt;
+    bool noteHasTab = true;
+    script = [&](Form& f) {
+        auto& e = dynamic_cast<frmEditAssegniEmessi&>(f);
+        // Tab leaves the note for the next control and types no tab.
+        e.txtAssegnoNote.SetFocus();
+        type("A");
+        press(Qt::Key_Tab);
+        afterNote = focusedName();
+        noteHasTab = e.txtAssegnoNote.Text().find('\t') != std::string::npos;
+        // An Alt key no control answers types nothing.
+        e.txtCausale.SetFocus();
+        type("Pri");
+        press(Qt::Key_X, Qt::AltModifier);
+        afterAlt = e.txtCausale.Text();
+        // A date refused when the mouse moves on, the message closed, the
+        // date mended: the next Alt+O saves at once.
+        e.txtDataAssegno.SetFocus();
+        press(Qt::Key_A, Qt::ControlModifier);
+        type("99/99/2026");
+        QTest::mouseClick(e.txtLuogoEmissione.widget(), Qt::LeftButton);
+        EXPECT_EQ(focusedName(), "txtDataAssegno");
+        QTest::qWait(50);   // the user reads the message
+        press(Qt::Key_A, Qt::ControlModifier);
+        type("05/06/2026");
+        press(Qt::Key_O, Qt::AltModifier);
+        EXPECT_TRUE(waitUntil([&f] { return !f.Loaded(); })) << "the first Alt+O did not save";
+    };
+    editFirstRow<frmAssegniEmessi>();
+    EXPECT_EQ(afterNote, "cmdPrint");
+    EXPECT_FALSE(noteHasTab);
+    EXPECT_EQ(afterAlt, "Pri");
+    EXPECT_EQ(prompts().size(), 1u);   // the refused date, once
+    EXPECT_EQ(scalar("select DataAssegno from AssegniEmessi"), "2026-06-05 00:00:00");
+    EXPECT_EQ(scalar("select Causale from AssegniEmessi"), "Pri");
+}
+
+TEST_F(FocusTest, EnterPressesTheButtonTabbedTo) {
+    addRecords();
+    script = [](Form& f) {
+        while (focusedName() != "cmdOK") press(Qt::Key_Tab);
+        press(Qt::Key_Return);
+        EXPECT_TRUE(waitUntil([&f] { return !f.Loaded(); }));
+    };
+    editFirstRow<frmMieiContiCorrenti>();
+    EXPECT_EQ(scalar("select count(*) from MieiContiCorrenti where DateTimeLastUpdated is not null"), "1");
+}
+
 }  // namespace

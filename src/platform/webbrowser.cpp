@@ -43,6 +43,8 @@ public:
         };
     }
     void done() { dialog_.reset(); }
+    // Once the preview is up, the progress belongs above it, not behind it.
+    void over(QWidget* window) { dialog_.setParent(window, dialog_.windowFlags()); }
 
 private:
     static constexpr int kSteps = 1000;
@@ -59,6 +61,7 @@ void showPreviewDialog(const std::string& page, QWidget* parent) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("Quorvel"));
+    progress.over(&dialog);
     bool cancelled = false;
     // Asked again for every change of paper or orientation, and to print.
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&](QPrinter* p) {

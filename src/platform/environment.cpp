@@ -97,41 +97,64 @@ QString entryValue(const QString& path, const QString& group, const QString& key
 const QStringList kWebTypes = {QStringLiteral("x-scheme-handler/https"), QStringLiteral("x-scheme-handler/http"),
                                QStringLiteral("text/html")};
 
-// The desktop's own tools, asked without a shell; empty when absent or silent.
-QString askTool(const QString& tool, const QStringList& args) {
-    const QString program = QStandardPaths::findExecutable(tool);
-    if (program.isEmpty()) return {};
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(3000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        p.kill();
-        p.waitForFinished(1000);
-        return {};
-    }
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+// The desktop entries listed for type in [group] of a MIME-apps file, in order.
+QStringList listed(const QString& path, const QString& group, const QString& type) {
+    QStringList ids;
+    for (const QString& id : entryValue(path, group, type).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        ids << id.trimmed();
+    return ids;
 }
 
-// The desktop file of the default handler of web pages: the user's and the
-// system's mimeapps.list in their order, then the desktop's tools.
+// The file of an installed desktop entry: the first one found in the
+// applications folders, unless that one hides it.
+QString installedEntry(const QString& id) {
+    if (!id.endsWith(QStringLiteral(".desktop")) || id.contains(QLatin1Char('/'))) return {};
+    for (const QString& dir : applicationDirs()) {
+        const QString path = dir + QLatin1Char('/') + id;
+        if (!QFileInfo(path).isFile()) continue;
+        if (entryValue(path, QStringLiteral("Desktop Entry"), QStringLiteral("Hidden")) == QStringLiteral("true"))
+            return {};
+        return path;
+    }
+    return {};
+}
+
+// The desktop file of the default handler of web pages, looked up as the
+// desktop does: per type, the MIME-apps lists (the current desktop's first in
+// each folder), the legacy defaults.list, the added associations, then the
+// installed programs' mimeinfo.cache, less the associations a list removes.
 QString browserEntry() {
-    QStringList lists;
-    for (const QString& d : configDirs()) lists << d + QStringLiteral("/mimeapps.list");
-    for (const QString& d : applicationDirs()) lists << d + QStringLiteral("/mimeapps.list");
-    QStringList ids;
-    for (const QString& type : kWebTypes)
-        for (const QString& list : lists)
-            for (const QString& id : entryValue(list, QStringLiteral("Default Applications"), type)
-                                         .split(QLatin1Char(';'), Qt::SkipEmptyParts))
-                ids << id.trimmed();
-    ids << askTool(QStringLiteral("xdg-settings"), {QStringLiteral("get"), QStringLiteral("default-web-browser")});
-    for (const QString& type : kWebTypes)
-        ids << askTool(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), type});
-    for (const QString& id : ids) {
-        if (!id.endsWith(QStringLiteral(".desktop"))) continue;
-        for (const QString& dir : applicationDirs()) {
-            const QString path = dir + QLatin1Char('/') + id;
-            if (QFileInfo(path).isFile()) return path;
+    QStringList desktops;
+    for (const QString& name : qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        desktops << name.toLower();
+    QStringList mimeLists;
+    for (const QString& dir : configDirs() + applicationDirs()) {
+        for (const QString& name : desktops) mimeLists << dir + QLatin1Char('/') + name + QStringLiteral("-mimeapps.list");
+        mimeLists << dir + QStringLiteral("/mimeapps.list");
+    }
+    QStringList defaultLists = mimeLists, caches;
+    for (const QString& dir : applicationDirs()) {
+        defaultLists << dir + QStringLiteral("/defaults.list");
+        caches << dir + QStringLiteral("/mimeinfo.cache");
+    }
+    const auto first = [](const QStringList& files, const QString& group, const QString& type,
+                          const QStringList& removed) -> QString {
+        for (const QString& file : files)
+            for (const QString& id : listed(file, group, type))
+                if (const QString path = removed.contains(id) ? QString() : installedEntry(id); !path.isEmpty())
+                    return path;
+        return {};
+    };
+    for (const QString& type : kWebTypes) {
+        QString path = first(defaultLists, QStringLiteral("Default Applications"), type, {});
+        // A list's removals hide what less important lists add and the cache.
+        QStringList removed;
+        for (const QString& list : mimeLists) {
+            removed << listed(list, QStringLiteral("Removed Associations"), type);
+            if (path.isEmpty()) path = first({list}, QStringLiteral("Added Associations"), type, removed);
         }
+        if (path.isEmpty()) path = first(caches, QStringLiteral("MIME Cache"), type, removed);
+        if (!path.isEmpty()) return path;
     }
     return {};
 }

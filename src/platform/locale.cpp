@@ -19,7 +19,9 @@ std::string formatGrouped(double value, int decimals) {
 }
 
 std::string formatCurrency(double value, const std::string& sign) {
-    const QLocale l;
+    // The C locale omits the grouping by default; the total groups as the cells do.
+    QLocale l;
+    l.setNumberOptions(l.numberOptions() & ~QLocale::OmitGroupSeparator);
     return l.toCurrencyString(value, QString::fromStdString(sign), 2).toStdString();
 }
 

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <limits>
 
 namespace qv {
 
@@ -33,10 +35,13 @@ int QtMessageBox::show(const std::string& prompt, int buttons, const std::string
 }
 
 std::string QtMessageBox::input(const std::string& prompt, const std::string& title) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(activeParent(), QString::fromStdString(title),
-                                               QString::fromStdString(prompt), QLineEdit::Normal, QString(), &ok);
-    return ok ? text.toStdString() : std::string();
+    QInputDialog dialog(activeParent());
+    dialog.setWindowTitle(QString::fromStdString(title));
+    dialog.setLabelText(QString::fromStdString(prompt));
+    dialog.setInputMode(QInputDialog::TextInput);
+    // A line edit keeps 32,767 characters and cuts a longer paste without a word.
+    if (auto* edit = dialog.findChild<QLineEdit*>()) edit->setMaxLength(std::numeric_limits<int>::max());
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue().toStdString() : std::string();
 }
 
 int ScriptedMessageBox::show(const std::string& prompt, int buttons, const std::string& title) {

@@ -73,10 +73,12 @@ class DesktopHandlerTest : public qvtest::AppFixture {
 protected:
     void SetUp() override {
         AppFixture::SetUp();
-        for (const char* v : {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS", "PATH"}) {
+        for (const char* v : {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS", "PATH",
+                              "XDG_CURRENT_DESKTOP"}) {
             saved.push_back({v, qgetenv(v), qEnvironmentVariableIsSet(v)});
             qputenv(v, (folder() + "/none").c_str());
         }
+        qunsetenv("XDG_CURRENT_DESKTOP");
         qputenv("XDG_CONFIG_HOME", (folder() + "/config").c_str());
         qputenv("XDG_DATA_HOME", (folder() + "/data").c_str());
         std::filesystem::create_directories(folder() + "/config");
@@ -131,6 +133,73 @@ TEST_F(DesktopHandlerTest, TheDefaultHandlerOfWebPagesIsFoundAndGetsTheAddress) 
     }
     std::filesystem::remove(folder() + "/config/mimeapps.list");
     EXPECT_FALSE(env::defaultBrowserCommand(address));
+}
+
+TEST_F(DesktopHandlerTest, TheLookupFollowsTheDesktopsOrder) {
+    // The user's folders, then a system with two data folders and a config folder.
+    qputenv("XDG_CONFIG_DIRS", (folder() + "/etc").c_str());
+    qputenv("XDG_DATA_DIRS", (folder() + "/sys1:" + folder() + "/sys2").c_str());
+    const std::string https = "x-scheme-handler/https", http = "x-scheme-handler/http";
+    const auto defaults = [](const std::string& type, const std::string& ids) {
+        return "[Default Applications]\n" + type + "=" + ids + "\n";
+    };
+    const auto cache = [](const std::string& type, const std::string& ids) {
+        return "[MIME Cache]\napplication/pdf=pdf.desktop;\n" + type + "=" + ids + "\n";
+    };
+    struct Case {
+        const char* name;
+        const char* desktop;   // XDG_CURRENT_DESKTOP
+        std::vector<std::pair<std::string, std::string>> files;
+        std::string handler;   // the entry whose program gets the address; empty: none
+    };
+    const std::vector<Case> cases = {
+        {"mimeinfo.cache only: its first installed entry", "",
+         {{"sys2/applications/mimeinfo.cache", cache(https, "gone.desktop;b.desktop;a.desktop;")}}, "b"},
+        {"the cache's types in order", "",
+         {{"sys1/applications/mimeinfo.cache", cache("text/html", "a.desktop;")},
+          {"sys2/applications/mimeinfo.cache", cache(http, "b.desktop;")}}, "b"},
+        {"defaults.list only", "",
+         {{"sys2/applications/defaults.list", defaults(https, "gone.desktop;a.desktop")}}, "a"},
+        {"defaults.list before the cache", "",
+         {{"sys1/applications/mimeinfo.cache", cache(https, "b.desktop;")},
+          {"sys2/applications/defaults.list", defaults(https, "a.desktop")}}, "a"},
+        {"mimeapps.list before defaults.list", "",
+         {{"sys1/applications/defaults.list", defaults(https, "a.desktop")},
+          {"etc/mimeapps.list", defaults(https, "b.desktop")}}, "b"},
+        {"the desktop's own list overrides mimeapps.list", "X-Cinnamon:GNOME",
+         {{"config/mimeapps.list", defaults(https, "a.desktop")},
+          {"config/gnome-mimeapps.list", defaults(https, "b.desktop")}}, "b"},
+        {"another desktop's list is not read", "KDE",
+         {{"config/mimeapps.list", defaults(https, "a.desktop")},
+          {"config/gnome-mimeapps.list", defaults(https, "b.desktop")}}, "a"},
+        {"the user's mimeapps.list beats the system's desktop list", "GNOME",
+         {{"config/mimeapps.list", defaults(https, "a.desktop")},
+          {"etc/gnome-mimeapps.list", defaults(https, "b.desktop")}}, "a"},
+        {"a removed association hides the cache's entry", "",
+         {{"config/mimeapps.list", "[Removed Associations]\n" + https + "=b.desktop;\n"},
+          {"sys1/applications/mimeinfo.cache", cache(https, "b.desktop;a.desktop;")}}, "a"},
+        {"an entry the user hides is not installed", "",
+         {{"data/applications/b.desktop", "[Desktop Entry]\nHidden=true\n"},
+          {"sys1/applications/mimeinfo.cache", cache(https, "b.desktop;")}}, ""},
+        {"only other types", "", {{"sys1/applications/mimeinfo.cache", cache("text/plain", "a.desktop;")}}, ""},
+    };
+    write("browser", "#!/bin/true\n", true);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const char* d : {"config", "data", "etc", "sys1", "sys2"}) std::filesystem::remove_all(folder() + "/" + d);
+        for (const char* d : {"config", "data/applications", "etc", "sys1/applications", "sys2/applications"})
+            std::filesystem::create_directories(folder() + "/" + d);
+        for (const char* id : {"a", "b"})
+            write(std::string("sys2/applications/") + id + ".desktop",
+                  std::string("[Desktop Entry]\nExec=") + folder() + "/browser --" + id + " %U\n");
+        for (const auto& [path, text] : c.files) write(path, text);
+        qputenv("XDG_CURRENT_DESKTOP", c.desktop);
+        const auto command = env::defaultBrowserCommand("https://example.org/");
+        ASSERT_EQ(command.has_value(), !c.handler.empty());
+        if (command) {
+            EXPECT_EQ(command->arguments, (std::vector<std::string>{"--" + c.handler, "https://example.org/"}));
+        }
+    }
 }
 
 TEST_F(DesktopHandlerTest, AHandlerThatFailsIsNeverSilent) {

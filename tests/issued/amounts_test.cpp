@@ -222,6 +222,7 @@ TEST(MoneyCells, TheEnglishTotalIsInEurosInTheLocalesFormat) {
         {QLocale(QLocale::English, QLocale::UnitedKingdom), "€1,350.50", "(€1,234,567.89)"},
         {QLocale(QLocale::English, QLocale::UnitedStates), "€1,350.50", "(€1,234,567.89)"},
         {LocaleScope::italian(), "1.350,50\u00a0€", "-1.234.567,89\u00a0€"},   // a no-break space
+        {QLocale::c(), "1,350.50€", "-1,234,567.89€"},   // grouped, as its cells are
     };
     env::setEnglish(true);
     const std::string head = "Total amount of displayed cheques: ";

@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPolygonF>
 #include <QPushButton>
 #include <QRadioButton>
@@ -65,7 +66,7 @@ std::string s(const QString& q) { return q.toStdString(); }
 class AltLetters : public QObject {
 public:
     static void watch() {
-        static AltLetters* filter = nullptr;
+        static QPointer<AltLetters> filter;
         if (!filter && qApp) {
             filter = new AltLetters;
             filter->setParent(qApp);

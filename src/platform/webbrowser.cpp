@@ -43,7 +43,8 @@ public:
         };
     }
     void done() { dialog_.reset(); }
-    // Once the preview is up, the progress belongs above it, not behind it.
+    // While the preview is up, the progress belongs above it, not behind it;
+    // given back before the preview goes, which would delete its children.
     void over(QWidget* window) { dialog_.setParent(window, dialog_.windowFlags()); }
 
 private:
@@ -72,6 +73,7 @@ void showPreviewDialog(const std::string& page, QWidget* parent) {
         if (cancelled) QMetaObject::invokeMethod(&dialog, &QDialog::reject, Qt::QueuedConnection);
     });
     dialog.exec();
+    progress.over(parent);
 }
 
 }  // namespace

@@ -3,8 +3,11 @@
 // that never break across pages.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QPageRanges>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QTimer>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -333,6 +336,24 @@ TEST_F(PrintRenderTest, OnlyThePagesAskedForArePrinted) {
     const auto lines = textLines(path);
     const auto rows = layout.tableRowsOfPage(4);
     EXPECT_EQ(lines.back(), "row" + std::to_string(rows.back().end - 1));
+}
+
+TEST_F(PrintRenderTest, TheRealPreviewOpensAndClosesCleanly) {
+    webbrowser::setPreviewHandler(nullptr);
+    std::string page = "<table>";
+    for (int r = 0; r < 200; ++r) page += "<tr><td>row" + std::to_string(r) + "</td></tr>";
+    web.Navigate("about:blank");
+    web.Write(page + "</table>");
+    web.Close();
+    bool seen = false;
+    QTimer::singleShot(300, [&seen] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            seen = qobject_cast<QPrintPreviewDialog*>(w) != nullptr;
+            w->close();
+        }
+    });
+    web.ExecWB(7, 0);   // returns once the preview is closed, and must not take the window with it
+    EXPECT_TRUE(seen);
 }
 
 }  // namespace

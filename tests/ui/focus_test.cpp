@@ -102,14 +102,16 @@ TEST_F(FocusTest, TabFollowsTheReadingOrderOfTheAccountsEditor) {
 TEST_F(FocusTest, TheFilterTabsThroughItsInputsBeforeItsButtons) {
     addRecords();
     std::vector<std::string> order;
-    script = [&order](Form& f) {
-        for (Control* c : f.tabOrder()) order.push_back(c->Name());
+    script = [&order](Form&) {
+        order.push_back(focusedName());
+        for (press(Qt::Key_Tab); focusedName() != order.front() && order.size() < 30; press(Qt::Key_Tab))
+            order.push_back(focusedName());
     };
     Instance<frmMieiContiCorrenti>::get().Load();
     Instance<frmSelectMieiContiCorrenti>::get().ShowModal();
     EXPECT_EQ(order, (std::vector<std::string>{"txtDescrizione", "txtBanca", "txtABI", "txtCAB", "txtNumeroConto",
-                                               "txtIntestatario", "cmdPrint", "optAND", "optOR", "cmdClear", "cmdOK",
-                                               "cmdCancel"}));
+                                               "txtIntestatario", "cmdPrint", "optAND", "cmdClear", "cmdOK",
+                                               "cmdCancel"}));   // AND/OR are one stop: arrows choose
 }
 
 TEST_F(FocusTest, TheIssuedChequeEditorOpensInItsFirstInput) {

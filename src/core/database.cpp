@@ -41,9 +41,10 @@ constexpr const char* kShippedTables[] = {"TipologiaPersone", "Anagrafica",     
 // A file of 0 bytes opens as an empty database, and any other SQLite file
 // opens too: neither is the program's, and neither may be written into.
 void requireShippedTables(SQLiteComponent& db) {
-    std::string sql = "select count(*) from sqlite_master where type = 'table' and lower(name) in (";
-    for (const char* t : kShippedTables) sql += std::string(sql.back() == '(' ? "" : ", ") + "lower('" + t + "')";
-    const auto rs = db.query(sql + ")");
+    std::string names;
+    for (const char* t : kShippedTables) names += std::string(names.empty() ? "'" : ", '") + t + "'";
+    const auto rs = db.query("select count(*) from sqlite_master where type = 'table' and name collate nocase in (" +
+                             names + ")");
     if (rs->valueAt(0).toLong() != static_cast<long>(std::size(kShippedTables)))
         throw RuntimeError(kErrSqlite, "not the program's database");
 }

@@ -373,13 +373,15 @@ private:
         const QFontMetrics m(f);
         for (const QString& w : plain.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
             if (m.horizontalAdvance(w) > area.width()) return false;
-        // Laid out as the caption label draws it.
-        QLabel probe;
-        probe.setFont(f);
-        probe.setWordWrap(true);
-        probe.setTextFormat(Qt::RichText);
-        probe.setText(label_->text());
-        return probe.heightForWidth(area.width()) <= area.height();
+        // Laid out as the caption label draws it, by a label kept for the purpose.
+        if (!probe_) {
+            probe_ = std::make_unique<QLabel>();
+            probe_->setWordWrap(true);
+            probe_->setTextFormat(Qt::RichText);
+        }
+        probe_->setFont(f);
+        if (probe_->text() != label_->text()) probe_->setText(label_->text());
+        return probe_->heightForWidth(area.width()) <= area.height();
     }
     void fitCaption() {
         const double size = fixedSize_ > 0 ? fixedSize_ : fittingSize();
@@ -393,6 +395,7 @@ private:
     }
 
     QLabel* label_;
+    mutable std::unique_ptr<QLabel> probe_;
     QString caption_;
     double fixedSize_ = 0;
 };
@@ -419,15 +422,13 @@ void CommandButton::captureDesign() {
 }
 
 void fitCaptionsAlike(const std::vector<CommandButton*>& buttons) {
-    double size = 0;
-    for (CommandButton* b : buttons) b->captionFont(0);
+    double size = 0;   // none shown: each caption fits on its own
     for (CommandButton* b : buttons) {
         if (!b->Visible()) continue;
         const double fit = static_cast<WrapButton*>(b->widget())->fittingSize();
         size = size > 0 ? std::min(size, fit) : fit;
     }
-    if (size > 0)
-        for (CommandButton* b : buttons) b->captionFont(size);
+    for (CommandButton* b : buttons) b->captionFont(size);
 }
 void CommandButton::captionFont(double pointSize) { static_cast<WrapButton*>(widget())->setFixedSize(pointSize); }
 double CommandButton::captionPointSize() const {

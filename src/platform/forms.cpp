@@ -719,7 +719,10 @@ public:
 
     void open(const std::string& todayText) {
         today_->setText(q(todayText));
-        calendar_->setLocale(QLocale());
+        // Day and month names in the program's language, the week as the machine starts it.
+        const QLocale machine;
+        calendar_->setLocale(QLocale(env::english() ? QLocale::English : QLocale::Italian, machine.territory()));
+        calendar_->setFirstDayOfWeek(machine.firstDayOfWeek());
         QDate shown = todayDate();
         if (const auto d = locale::parseInputDate(s(field_->text()))) shown = QDate(d->year, d->month, d->day);
         calendar_->setSelectedDate(shown);

@@ -410,7 +410,9 @@ TEST_F(IssuedTest, DateFieldRoundTripWithRealKeysInBothLocales) {
         bool english;
         const char* todayText;
     };
-    for (const Case& c : {Case{LocaleScope::english(), true, "Today"}, Case{LocaleScope::italian(), false, "Oggi"}}) {
+    // The last case: the English program on an Italian machine names its days in English.
+    for (const Case& c : {Case{LocaleScope::english(), true, "Today"}, Case{LocaleScope::italian(), false, "Oggi"},
+                          Case{LocaleScope::italian(), true, "Today"}}) {
         SCOPED_TRACE(c.locale.name().toStdString());
         LocaleScope pin(c.locale);
         env::setEnglish(c.english);
@@ -448,6 +450,8 @@ TEST_F(IssuedTest, DateFieldRoundTripWithRealKeysInBothLocales) {
             ASSERT_TRUE(calendar && today);
             EXPECT_EQ(calendar->selectedDate(), QDate(2026, 12, 9));
             EXPECT_EQ(today->text().toStdString(), c.todayText);
+            EXPECT_EQ(calendar->locale().language(), c.english ? QLocale::English : QLocale::Italian);
+            EXPECT_EQ(calendar->firstDayOfWeek(), c.locale.firstDayOfWeek());
             QWidget* days = QApplication::focusWidget();
             ASSERT_TRUE(days && calendar->isAncestorOf(days));
             QTest::keyClick(days, Qt::Key_Right);

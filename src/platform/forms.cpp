@@ -1020,8 +1020,8 @@ void Form::windowShown() {
     Control* target = focusRequest_ && usable(focusRequest_) ? focusRequest_ : nullptr;
     const bool asked = target != nullptr;
     if (!target)
-        for (Control* c : tabOrder())
-            if (usable(c)) {
+        for (Control* c : chain)
+            if (takesFocus(c, Qt::TabFocus) && usable(c)) {
                 target = c;
                 break;
             }

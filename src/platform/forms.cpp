@@ -44,6 +44,15 @@ namespace qv {
 // The smallest point size a caption is shrunk to so that it fits its control.
 constexpr double kSmallestCaption = 6.0;
 
+// The largest point size, from a control's own down to that floor, at which
+// its caption fits.
+template <class Fits>
+double largestFitting(double own, Fits&& fits) {
+    double size = own;
+    while (size > kSmallestCaption && !fits(size)) size -= 0.5;
+    return size;
+}
+
 // ---------------------------------------------------------------- twips
 
 double twipsPerPixel() {
@@ -351,9 +360,8 @@ public:
     // The largest point size, from the button's own down to a floor, at which
     // the caption fits: lines broken between words only, none cut off.
     double fittingSize() const {
-        double size = font().pointSizeF() > 0 ? font().pointSizeF() : 9.0;
-        while (size > kSmallestCaption && !fitsAt(size)) size -= 0.5;
-        return size;
+        return largestFitting(font().pointSizeF() > 0 ? font().pointSizeF() : 9.0,
+                              [this](double size) { return fitsAt(size); });
     }
     // A size given for the caption (a row of buttons that should look alike);
     // 0 fits each caption on its own.
@@ -606,10 +614,8 @@ public:
             return indicator + QFontMetrics(f).horizontalAdvance(text()) <= width();
         };
         if (!text().isEmpty() && !fits(own) && fits(kSmallestCaption)) {
-            double size = own;
-            while (size > kSmallestCaption && !fits(size)) size -= 0.5;
             QFont f = font();
-            f.setPointSizeF(size);
+            f.setPointSizeF(largestFitting(own, fits));
             setFont(f);
         }
         fitting_ = false;

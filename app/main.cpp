@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/frmMain.h"
+#include "platform/application.h"
 
 namespace {
 bool haveDisplay() {
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    qv::app::prepare();
     qv::frmMain& main = qv::mainWindow();
     main.Show();
     // A failed database open has already said so and unloaded the main window.

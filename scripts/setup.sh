@@ -17,12 +17,17 @@ qv_install_packages() {
   missing="$(qv_missing_packages)"
   [ -z "$missing" ] && return 0
   if [ "$(id -u)" -eq 0 ]; then
-    echo "Installing:$missing"
+    echo "Installing the packages Quorvel needs:$missing"
+    echo "(downloading and installing takes a few minutes the first time; later runs skip this)"
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing >/dev/null
+    echo "Packages installed."
   else
-    echo "These packages are missing. Install them with:"
-    echo "  sudo apt-get install -y$missing"
+    echo "These packages are missing:$missing"
+    echo "Install them as root (su asks for root's password), then run this command again:"
+    echo "  su -c 'apt-get update && apt-get install -y$missing'"
+    echo "On a machine where sudo is set up, this does the same:"
+    echo "  sudo apt-get update && sudo apt-get install -y$missing"
     exit 1
   fi
 }

@@ -2,7 +2,7 @@
 # Sourced, not run.
 QV_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QV_BUILD="${QV_BUILD_DIR:-$QV_ROOT/build}"
-QV_PACKAGES="build-essential cmake qt6-base-dev libqt6printsupport6 qt6-qpa-plugins libsqlite3-dev libgtest-dev xvfb xauth poppler-utils fonts-liberation"
+QV_PACKAGES="build-essential cmake qt6-base-dev libqt6printsupport6 qt6-qpa-plugins libsqlite3-dev libgtest-dev xvfb xauth poppler-utils fonts-liberation locales"
 
 qv_missing_packages() {
   local missing=""

@@ -1,7 +1,6 @@
 #include "lists/amounts.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -11,86 +10,8 @@
 
 namespace qv {
 
-namespace {
-bool allDigits(const std::string& s) {
-    if (s.empty()) return false;
-    for (char c : s)
-        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-    return true;
-}
-
-// The whole part with the locale's grouping: ungrouped digits, or groups of three.
-std::optional<std::string> wholePart(const std::string& s, const std::string& group) {
-    if (allDigits(s)) return s;
-    if (group.empty() || s.find(group) == std::string::npos) return std::nullopt;
-    std::string digits;
-    std::size_t start = 0;
-    bool first = true;
-    while (true) {
-        const std::size_t p = s.find(group, start);
-        const std::string chunk = s.substr(start, p == std::string::npos ? std::string::npos : p - start);
-        if (!allDigits(chunk)) return std::nullopt;
-        if (first ? (chunk.size() > 3) : (chunk.size() != 3)) return std::nullopt;
-        // No locale groups the digits after a lone 0: "0,500" is not five hundred.
-        if (first && chunk == "0") return std::nullopt;
-        digits += chunk;
-        first = false;
-        if (p == std::string::npos) break;
-        start = p + group.size();
-    }
-    return digits;
-}
-
-std::optional<std::string> localeNumber(const std::string& s) {
-    const std::string dec = locale::decimalPoint();
-    const std::string group = locale::groupSeparator();
-    const std::size_t d = s.find(dec);
-    if (d != std::string::npos && s.find(dec, d + dec.size()) != std::string::npos) return std::nullopt;
-    const std::string whole = d == std::string::npos ? s : s.substr(0, d);
-    auto digits = wholePart(whole, group);
-    if (!digits) return std::nullopt;
-    if (d == std::string::npos) return *digits;
-    const std::string frac = s.substr(d + dec.size());
-    if (!allDigits(frac)) return std::nullopt;
-    return *digits + "." + frac;
-}
-
-// Both "," and "." in one text: the last one is the decimal mark when one or
-// two digits follow it and the other groups the whole part in threes.
-std::optional<std::string> bothMarks(const std::string& s) {
-    const std::size_t mark = s.find_last_of(",.");
-    if (mark == std::string::npos) return std::nullopt;
-    const char other = s[mark] == ',' ? '.' : ',';
-    const std::string whole = s.substr(0, mark), frac = s.substr(mark + 1);
-    if (whole.find(s[mark]) != std::string::npos || whole.find(other) == std::string::npos) return std::nullopt;
-    if (frac.size() > 2 || !allDigits(frac)) return std::nullopt;
-    auto digits = wholePart(whole, std::string(1, other));
-    if (!digits) return std::nullopt;
-    return *digits + "." + frac;
-}
-
-// The number a text means, as plain digits with "." as the decimal mark.
-std::optional<std::string> readNumber(const std::string& typed) {
-    std::string s = trim(typed);
-    std::string sign;
-    if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
-        if (s[0] == '-') sign = "-";
-        s.erase(0, 1);
-    }
-    if (s.empty()) return std::nullopt;
-    if (auto n = localeNumber(s)) return sign + *n;
-    if (auto n = bothMarks(s)) return sign + *n;
-    // Not the locale's number: one "," or "." as the decimal mark.
-    const std::size_t mark = s.find_first_of(",.");
-    if (mark == std::string::npos || s.find_first_of(",.", mark + 1) != std::string::npos) return std::nullopt;
-    const std::string whole = s.substr(0, mark), frac = s.substr(mark + 1);
-    if (!allDigits(whole) || !allDigits(frac)) return std::nullopt;
-    return sign + whole + "." + frac;
-}
-}  // namespace
-
 std::optional<std::string> parseAmount(const std::string& typed) {
-    auto n = readNumber(typed);
+    auto n = readTypedNumber(typed, locale::numberMarks());
     if (!n) return std::nullopt;
     // Past 13 whole digits the database no longer keeps the cents exactly
     // (and far past them the value becomes infinite).
@@ -103,7 +24,7 @@ std::optional<std::string> parseAmount(const std::string& typed) {
     return n;
 }
 
-bool readsAsNumber(const std::string& typed) { return readNumber(typed).has_value(); }
+bool readsAsNumber(const std::string& typed) { return readTypedNumber(typed, locale::numberMarks()).has_value(); }
 
 std::string amountForInput(const Value& stored) {
     if (stored.isNull()) return {};

@@ -10,11 +10,8 @@
 namespace qv {
 
 // An amount typed by the user, as SQL wants it: plain digits with "." as the
-// decimal mark, the sign kept. Accepts the locale's number (its grouping
-// only in groups of three, never after a leading 0, its decimal mark); a
-// text grouped by one of "," and "." whose last mark, the other one, has one
-// or two digits after it; else a single "," or "." followed by digits.
-// Nothing else, and nothing past kAmountWholeDigits whole digits.
+// decimal mark, the sign kept. Read as readTypedNumber reads it in the
+// user's locale; nothing past kAmountWholeDigits whole digits.
 std::optional<std::string> parseAmount(const std::string& typed);
 constexpr std::size_t kAmountWholeDigits = 13;
 // Whether a text reads as a number by the same rules, of any size (a

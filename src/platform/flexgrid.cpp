@@ -33,18 +33,6 @@ constexpr int kDefaultColWidth = 960;   // twips
 QString q(const std::string& s) { return QString::fromStdString(s); }
 QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view stripBlanks(std::string_view t) {
-    while (!t.empty() && isBlank(t.front())) t.remove_prefix(1);
-    while (!t.empty() && isBlank(t.back())) t.remove_suffix(1);
-    return t;
-}
-
-// The locale's group and decimal marks, as the money cells are written.
-struct NumberMarks {
-    std::string group = ",", decimal = ".";
-};
 // Asked for every painted cell: the marks are read from the locale again only
 // when the locale has changed since the last call.
 const NumberMarks& currentMarks() {
@@ -52,69 +40,10 @@ const NumberMarks& currentMarks() {
     static NumberMarks marks;
     const QLocale l;
     if (!readFrom || *readFrom != l) {
-        marks = {QString(l.groupSeparator()).toStdString(), QString(l.decimalPoint()).toStdString()};
+        marks = {QString(l.decimalPoint()).toStdString(), QString(l.groupSeparator()).toStdString()};
         readFrom = l;
     }
     return marks;
-}
-
-// The number a cell shows, if it shows one: a number with the locale's marks
-// (groups of three) or a plain one as the database writes it, optionally with
-// a currency sign before or after it.
-std::optional<double> readCellNumber(std::string_view t, const NumberMarks& marks) {
-    t = stripBlanks(t);
-    if (t.empty()) return std::nullopt;
-    const unsigned char first = static_cast<unsigned char>(t.front());
-    // Most texts are words: leave them at once.
-    if (!(std::isdigit(first) || first == '+' || first == '-' || first == '.' || first == ',' || first == '$' ||
-          first >= 0x80))
-        return std::nullopt;
-    {   // Whole numbers, the common case, without the general reader.
-        std::size_t i = (first == '+' || first == '-') ? 1 : 0;
-        const std::size_t digits = t.size() - i;
-        std::int64_t v = 0;
-        while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) v = v * 10 + (t[i++] - '0');
-        if (i == t.size() && digits > 0 && digits <= 15) return static_cast<double>(first == '-' ? -v : v);
-    }
-    for (std::string_view sign : {std::string_view("\xE2\x82\xAC"), std::string_view("$"), std::string_view("\xC2\xA3")}) {
-        if (t.starts_with(sign)) {
-            t = stripBlanks(t.substr(sign.size()));
-            break;
-        }
-        if (t.ends_with(sign)) {
-            t = stripBlanks(t.substr(0, t.size() - sign.size()));
-            break;
-        }
-    }
-    if (t.empty()) return std::nullopt;
-    if (auto plain = parsePlainNumber(std::string(t))) return plain;
-    // Sign, 1 to 3 digits, groups of three behind the group mark, then the decimals.
-    std::string plain;
-    std::size_t i = 0;
-    if (t[i] == '+' || t[i] == '-') plain += t[i++];
-    std::size_t lead = 0;
-    while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) plain += t[i++], ++lead;
-    if (lead == 0) return std::nullopt;
-    const std::string_view group = marks.group, decimal = marks.decimal;
-    bool grouped = false;
-    while (!group.empty() && t.substr(i).starts_with(group)) {
-        i += group.size();
-        for (int k = 0; k < 3; ++k, ++i) {
-            if (i >= t.size() || !std::isdigit(static_cast<unsigned char>(t[i]))) return std::nullopt;
-            plain += t[i];
-        }
-        grouped = true;
-    }
-    if (grouped && lead > 3) return std::nullopt;
-    if (!decimal.empty() && t.substr(i).starts_with(decimal)) {
-        i += decimal.size();
-        plain += '.';
-        std::size_t decimals = 0;
-        while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) plain += t[i++], ++decimals;
-        if (decimals == 0) return std::nullopt;
-    }
-    if (i != t.size()) return std::nullopt;
-    return parsePlainNumber(plain);
 }
 
 unsigned char lowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c | 0x20) : c; }

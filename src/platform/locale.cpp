@@ -11,6 +11,7 @@ namespace qv::locale {
 
 std::string decimalPoint() { return QString(QLocale().decimalPoint()).toStdString(); }
 std::string groupSeparator() { return QString(QLocale().groupSeparator()).toStdString(); }
+NumberMarks numberMarks() { return {decimalPoint(), groupSeparator()}; }
 
 std::string formatGrouped(double value, int decimals) {
     QLocale l;
@@ -22,7 +23,12 @@ std::string formatCurrency(double value, const std::string& sign) {
     // The C locale omits the grouping by default; the total groups as the cells do.
     QLocale l;
     l.setNumberOptions(l.numberOptions() & ~QLocale::OmitGroupSeparator);
-    return l.toCurrencyString(value, QString::fromStdString(sign), 2).toStdString();
+    const QString symbol = QString::fromStdString(sign);
+    // Some locales bracket a negative sum, "(€649.75)"; it reads with a minus
+    // sign, as the money cells beside it do.
+    if (value < 0 && l.toString(-value, 'f', 2) != l.toString(0.0, 'f', 2))
+        return (l.negativeSign() + l.toCurrencyString(-value, symbol, 2)).toStdString();
+    return l.toCurrencyString(value, symbol, 2).toStdString();
 }
 
 QString shortDateFormat() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/environment.h"
+#include "platform/numbers.h"
 
 class QString;
 
@@ -12,10 +13,12 @@ namespace qv::locale {
 
 std::string decimalPoint();     // "," in Italy, "." in England
 std::string groupSeparator();   // "." in Italy, "," in England (may be a non-breaking space elsewhere)
+NumberMarks numberMarks();      // both of them
 // "#,##0.00": grouped, two decimals, the locale's separators.
 std::string formatGrouped(double value, int decimals = 2);
-// The locale's own currency format (decimals, grouping, negative form, where
-// the sign goes) with the given currency sign in place of the locale's own.
+// The locale's own currency format (decimals, grouping, where the sign goes)
+// with the given currency sign in place of the locale's own; a negative value
+// always reads with the locale's minus sign before it, never in brackets.
 std::string formatCurrency(double value, const std::string& sign);
 // The locale's short date format with a four-digit year.
 QString shortDateFormat();

@@ -1,9 +1,7 @@
 #include "platform/runtime.h"
 
 #include <cctype>
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
 
 namespace qv {
 
@@ -47,51 +45,6 @@ std::int64_t Value::toLong() const {
     const double d = requirePlainNumber(t);
     if (!(std::fabs(d) < 9.2e18)) throw RuntimeError(kErrTypeMismatch);
     return static_cast<std::int64_t>(std::llround(d));
-}
-
-std::optional<std::int64_t> parseWholeNumber(const std::string& text) {
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    if (i == text.size()) return std::nullopt;
-    for (std::size_t j = i; j < text.size(); ++j)
-        if (!std::isdigit(static_cast<unsigned char>(text[j]))) return std::nullopt;
-    errno = 0;
-    char* end = nullptr;
-    const long long v = std::strtoll(text.c_str(), &end, 10);
-    if (errno == ERANGE) return std::nullopt;
-    return static_cast<std::int64_t>(v);
-}
-
-std::optional<double> parsePlainNumber(const std::string& text) {
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-    std::size_t digits = 0;
-    while (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
-    if (i < n && text[i] == '.') {
-        ++i;
-        while (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
-    }
-    if (digits == 0) return std::nullopt;
-    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-        std::size_t exp = 0;
-        while (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++exp;
-        if (exp == 0) return std::nullopt;
-    }
-    if (i != n) return std::nullopt;
-    return std::strtod(text.c_str(), nullptr);
-}
-
-std::int64_t requireWholeNumber(const std::string& text) {
-    if (auto v = parseWholeNumber(text)) return *v;
-    throw RuntimeError(kErrTypeMismatch);
-}
-
-double requirePlainNumber(const std::string& text) {
-    if (auto v = parsePlainNumber(text)) return *v;
-    throw RuntimeError(kErrTypeMismatch);
 }
 
 std::string trim(const std::string& s) {

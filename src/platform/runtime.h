@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/numbers.h"
+
 namespace qv {
 
 // Error numbers as the rest of the program names them.
@@ -59,15 +61,6 @@ public:
 private:
     std::optional<std::string> text_;
 };
-
-// Strict readers used wherever the program converts user or stored text.
-// A whole number: optional sign and digits only.
-std::optional<std::int64_t> parseWholeNumber(const std::string& text);
-// A number as the database writes it: optional sign, digits, optional "." and
-// digits, optional exponent. No group separators, no locale.
-std::optional<double> parsePlainNumber(const std::string& text);
-std::int64_t requireWholeNumber(const std::string& text);   // raises 13
-double requirePlainNumber(const std::string& text);          // raises 13
 
 std::string trim(const std::string& s);
 std::string toUpperAscii(std::string s);

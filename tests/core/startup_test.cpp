@@ -12,6 +12,7 @@
 #include "core/globals.h"
 #include "core/trace.h"
 #include "fixture.h"
+#include "locale_scope.h"
 
 using namespace qv;
 
@@ -214,6 +215,7 @@ TEST_F(StartupTest, StatementListHoldsThirtyStatements) {
 }
 
 TEST_F(StartupTest, LogWritesOneLinePerTracedProcedureOnlyWhenExactlyOn) {
+    qvtest::LocaleScope british(QLocale(QLocale::English, QLocale::UnitedKingdom));   // day first in the log
     startMain();
     exec("update settings set value='ON' where mnemocode='LOGSTATUS'");
     mainWindow().activate();

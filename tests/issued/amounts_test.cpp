@@ -10,7 +10,7 @@
 #include "platform/environment.h"
 
 using namespace qv;
-using issuedtest::LocaleScope;
+using qvtest::LocaleScope;
 
 namespace {
 
@@ -59,8 +59,6 @@ TEST(AmountParser, EnglishLocale) {
         {"-10,000,000,000,000", std::nullopt},
         {"0.00000000000000001", "0.00000000000000001"},
         {"1,234.5.6", std::nullopt},
-        {"12.", std::nullopt},
-        {".5", std::nullopt},
         {"1e5", std::nullopt},
         {"1 000", std::nullopt},
         {"--5", std::nullopt},
@@ -96,6 +94,43 @@ TEST(AmountParser, ItalianLocale) {
     });
 }
 
+// Zeros before a mark and a decimal mark standing alone at either end.
+TEST(AmountParser, LeadingZerosAndLoneMarksInBothLocales) {
+    struct Case {
+        const char* typed;
+        std::optional<std::string> english, italian;   // nullopt: refused
+    };
+    const std::vector<Case> cases = {
+        {"00,500", "00.500", "00.500"},   // zeros are never a group of thousands
+        {"000,500", "000.500", "000.500"},
+        {"00.500", "00.500", "00.500"},
+        {"-00,500", "-00.500", "-00.500"},
+        {"00,500,000", std::nullopt, std::nullopt},
+        {"001,500", "001500", "001.500"},
+        {",5", std::nullopt, "0.5"},    // the locale's decimal mark may lead ...
+        {"-,5", std::nullopt, "-0.5"},
+        {"12,", std::nullopt, "12"},    // ... or end the number
+        {"1.234,", std::nullopt, "1234"},
+        {".5", "0.5", std::nullopt},
+        {"-.5", "-0.5", std::nullopt},
+        {"12.", "12", std::nullopt},
+        {"1,234.", "1234", std::nullopt},
+        {",", std::nullopt, std::nullopt},
+        {".", std::nullopt, std::nullopt},
+        {"-,", std::nullopt, std::nullopt},
+        {",5,", std::nullopt, std::nullopt},
+        {"12,,", std::nullopt, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        {
+            LocaleScope pin(LocaleScope::english());
+            EXPECT_EQ(parseAmount(c.typed), c.english) << "English [" << c.typed << "]";
+        }
+        LocaleScope pin(LocaleScope::italian());
+        EXPECT_EQ(parseAmount(c.typed), c.italian) << "Italian [" << c.typed << "]";
+    }
+}
+
 TEST(AmountParser, NoAmountBecomesInfinite) {
     const std::string huge(309, '9');
     for (const QLocale& l : {LocaleScope::english(), LocaleScope::italian()}) {
@@ -115,7 +150,7 @@ TEST(AmountParser, LoadedAmountSavedUntouchedKeepsItsValue) {
             const std::string shown = amountForInput(Value(stored));
             const auto sql = parseAmount(shown);
             ASSERT_TRUE(sql) << stored << " shown as " << shown;
-            EXPECT_EQ(std::stod(*sql), std::stod(stored)) << stored << " shown as " << shown;
+            EXPECT_EQ(parsePlainNumber(*sql), parsePlainNumber(stored)) << stored << " shown as " << shown;
         }
         EXPECT_EQ(amountForInput(Value::Null()), "");
     }
@@ -219,8 +254,8 @@ TEST(MoneyCells, TheEnglishTotalIsInEurosInTheLocalesFormat) {
         const char* negative;   // of -1234567.891
     };
     const std::vector<Case> cases = {
-        {QLocale(QLocale::English, QLocale::UnitedKingdom), "€1,350.50", "(€1,234,567.89)"},
-        {QLocale(QLocale::English, QLocale::UnitedStates), "€1,350.50", "(€1,234,567.89)"},
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), "€1,350.50", "-€1,234,567.89"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "€1,350.50", "-€1,234,567.89"},   // never bracketed
         {LocaleScope::italian(), "1.350,50\u00a0€", "-1.234.567,89\u00a0€"},   // a no-break space
         {QLocale::c(), "1,350.50€", "-1,234,567.89€"},   // grouped, as its cells are
     };

@@ -27,7 +27,7 @@
 #include "fixture.h"
 
 using namespace qv;
-using issuedtest::LocaleScope;
+using qvtest::LocaleScope;
 
 namespace {
 
@@ -195,6 +195,32 @@ TEST_F(IssuedTest, HeaderClicksSortByAmountAndByDateInBothLocales) {
         EXPECT_EQ(column(5), (Texts{"a", "c", "b"}));
         releaseWindows();
     }
+}
+
+// Run also under the process locales it_IT.UTF-8 and en_US.UTF-8: the stored
+// amounts and the cells read for sorting keep their decimals in every locale.
+TEST_F(IssuedTest, TheExampleInTheRunsLocaleListsSumsSortsAndPrints) {
+    LocaleScope pin(LocaleScope::run());
+    env::setEnglish(false);
+    addCheque("3, 12, 'a', '2010-11-01 00:00:00', NULL, 0, 0, 0, 100, NULL, NULL");
+    addCheque("3, 12, 'b', '2010-11-01 00:00:00', NULL, 0, 0, 0, 250.5, NULL, NULL");
+    addCheque("3, 12, 'c', '2010-11-01 00:00:00', NULL, 0, 0, 0, 1000, NULL, NULL");
+    const qvtest::ExampleMoney money = qvtest::exampleMoney();
+    const std::string total = "Importo complessivo degli assegni visualizzati: " + money.total;
+    frmAssegniEmessi& l = openList();
+    EXPECT_EQ(column(11), money.cells);
+    EXPECT_EQ(totalCaption(), total);
+    l.cmdPrintGrid_Click();
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_NE(printed[0].find("<td>" + money.cells[1] + "</td>"), std::string::npos) << printed[0];
+    EXPECT_NE(printed[0].find("</table>" + total + "</body>"), std::string::npos) << printed[0];
+    // Only the cents tell these two apart.
+    addCheque("3, 12, 'd', '2010-11-01 00:00:00', NULL, 0, 0, 0, 250.25, NULL, NULL");
+    l.FillGrid();
+    l.MSFlexGrid1.pressCell(0, 11);
+    EXPECT_EQ(column(5), (Texts{"a", "d", "b", "c"}));
+    l.MSFlexGrid1.pressCell(0, 11);
+    EXPECT_EQ(column(5), (Texts{"c", "b", "d", "a"}));
 }
 
 TEST_F(IssuedTest, EmptyListOpensTheEditorAndShowsAZeroTotal) {

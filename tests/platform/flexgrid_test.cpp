@@ -17,6 +17,7 @@
 
 #include "platform/flexgrid.h"
 #include "platform/runtime.h"
+#include "locale_scope.h"
 
 using namespace qv;
 
@@ -317,6 +318,7 @@ TEST(FlexGridView, ChangesReachTheViewOnceBackInTheEventLoop) {
 // Numbers sit on the right; what reads as a number follows the locale, also
 // when the locale changes while the grid is shown.
 TEST(FlexGridView, NumberCellsAlignRightByTheCurrentLocale) {
+    qvtest::LocaleScope english(qvtest::LocaleScope::english());
     GridForm f;
     FlexGrid& g = f.grid;
     fill(g, {"1.234,50 \xE2\x82\xAC", "1,234.50", "Rossi"});

@@ -1,6 +1,8 @@
 // Strict number reading and pattern matching used across the program.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/runtime.h"
 
 using namespace qv;
@@ -17,6 +19,10 @@ TEST(RuntimeTest, WholeAndPlainNumbers) {
         {" 7", std::nullopt, std::nullopt}, {"1,5", std::nullopt, std::nullopt}, {"1e3", std::nullopt, 1000.0},
         {"9223372036854775807", 9223372036854775807LL, 9223372036854775807.0},
         {"99999999999999999999", std::nullopt, 1e20}, {"-", std::nullopt, std::nullopt}, {".5", std::nullopt, 0.5},
+        // Stored values have a decimal point whatever the process locale.
+        {"250.50", std::nullopt, 250.5}, {"-0.25", std::nullopt, -0.25}, {"12.", std::nullopt, 12.0},
+        {"1.5E-2", std::nullopt, 0.015}, {"1e400", std::nullopt, HUGE_VAL}, {"-1e400", std::nullopt, -HUGE_VAL},
+        {"1e-400", std::nullopt, 0.0}, {"0.5e400", std::nullopt, HUGE_VAL}, {"-0.001e-400", std::nullopt, -0.0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(parseWholeNumber(c.text), c.whole) << c.text;

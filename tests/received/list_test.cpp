@@ -29,6 +29,19 @@ TEST_F(ReceivedListTest, FillJoinsBothContactsWithAmountsFlagsAndTotal) {
     EXPECT_TRUE(prompts().empty());
 }
 
+// Run also under the process locales it_IT.UTF-8 and en_US.UTF-8.
+TEST_F(ReceivedListTest, TheExampleInTheRunsLocale) {
+    qvtest::LocaleScope pin(qvtest::LocaleScope::run());
+    env::setEnglish(false);
+    const auto rossi = contact("Rossi");
+    const auto bianchi = contact("Bianchi");
+    for (const char* amount : {"100", "250.5", "1000"}) cheque(rossi, bianchi, amount, amount);
+    auto& l = openList();
+    const qvtest::ExampleMoney money = qvtest::exampleMoney();
+    EXPECT_EQ(column(14), money.cells);
+    EXPECT_EQ(l.lblTotaleImporti.Caption(), "Importo complessivo degli assegni visualizzati: " + money.total);
+}
+
 TEST_F(ReceivedListTest, StateLineAndButtonsInBothLanguages) {
     const auto rossi = contact("Rossi", "'Mario'");
     const auto bianchi = contact("Bianchi");

@@ -16,6 +16,7 @@
 #include "received/frmEditVersamenti.h"
 #include "received/frmSelectAssegniRicevuti.h"
 #include "fixture.h"
+#include "locale_scope.h"
 
 namespace qvtest {
 
@@ -61,6 +62,8 @@ protected:
     }
 
     static constexpr const char* kLocked = "Error 3146 (locked) in procedure gDbExecute of Modulo basGeneral";
+
+    LocaleScope english_{LocaleScope::english()};
 };
 
 }  // namespace qvtest

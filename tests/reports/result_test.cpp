@@ -11,6 +11,7 @@
 #include "reports/frmReportistica.h"
 #include "reports/reportdefs.h"
 #include "fixture.h"
+#include "locale_scope.h"
 
 using namespace qv;
 
@@ -28,7 +29,6 @@ protected:
     }
     void TearDown() override {
         gArrayReport.clear();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         AppFixture::TearDown();
     }
     frmReportistica& show(const std::string& query, const std::string& title = "Assegni emessi nel mese") {
@@ -45,6 +45,7 @@ protected:
         for (int c = 0; c < g.Cols(); ++c) out.push_back(g.TextMatrix(r, c));
         return out;
     }
+    qvtest::LocaleScope english_{qvtest::LocaleScope::english()};
 };
 
 TEST_F(ResultTest, FillHidesKeysFormatsAmountsAndFlags) {
@@ -130,6 +131,21 @@ TEST_F(ResultTest, TotalInACommaLocaleIsTheSum) {
     EXPECT_EQ(w.MSFlexGrid1.TextMatrix(1, 0), "1.234,50 €");
     EXPECT_EQ(w.lblTotaleImporti.Caption(), "Importo complessivo degli assegni visualizzati: 1.334,50 €");
     EXPECT_EQ(w.LumoXPForm1.Caption(), "Report - Assegni emessi nel mese");
+}
+
+// Run also under the process locales it_IT.UTF-8 and en_US.UTF-8, where the
+// stored amounts must still be read with their decimals.
+TEST_F(ResultTest, TheExampleInTheRunsLocale) {
+    qvtest::LocaleScope pin(qvtest::LocaleScope::run());
+    env::setEnglish(false);
+    exec("delete from AssegniEmessi");
+    exec("insert into AssegniEmessi (CONTOCORRENTEID, ANAGRAFICAID, Numero, DataAssegno, Importo) values "
+         "(1, 1, '1', '2010-02-01 00:00:00', 100), (1, 1, '2', '2010-02-01 00:00:00', 250.5), "
+         "(1, 1, '3', '2010-02-01 00:00:00', 1000)");
+    frmReportistica& w = show(" Importo FROM AssegniEmessi order by Numero");
+    const qvtest::ExampleMoney money = qvtest::exampleMoney();
+    EXPECT_EQ((std::vector<std::string>{row(1)[0], row(2)[0], row(3)[0]}), money.cells);
+    EXPECT_EQ(w.lblTotaleImporti.Caption(), "Importo complessivo degli assegni visualizzati: " + money.total);
 }
 
 TEST_F(ResultTest, PrintEscapesTitleAndTotal) {

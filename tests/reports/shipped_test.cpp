@@ -8,6 +8,7 @@
 #include "reports/frmReportistica.h"
 #include "reports/frmSplashReports.h"
 #include "fixture.h"
+#include "locale_scope.h"
 
 using namespace qv;
 
@@ -15,6 +16,7 @@ namespace {
 
 class ShippedReportsTest : public qvtest::AppFixture {
 protected:
+    qvtest::LocaleScope english_{qvtest::LocaleScope::english()};
     void SetUp() override {
         AppFixture::SetUp();
         exec("insert into Anagrafica (ANAGRAFICAID, TIPOLOGIAID, Cognome, Nome) values "

@@ -49,6 +49,7 @@ void buildShippedDatabase(const std::string& path) {
 }
 
 void AppFixture::SetUp() {
+    locale_ = QLocale();
     namespace fs = std::filesystem;
     std::string tmpl = (fs::temp_directory_path() / "quorvel-test-XXXXXX").string();
     folder_ = mkdtemp(tmpl.data());
@@ -96,6 +97,7 @@ void AppFixture::TearDown() {
     qv::gLogStatus.clear();
     qv::resetLogFailure();
     qv::gNumAggiornamenti = 0;
+    QLocale::setDefault(locale_);
     std::error_code ec;
     std::filesystem::remove_all(folder_, ec);
 }

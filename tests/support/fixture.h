@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include <deque>
 #include <functional>
 #include <optional>
@@ -63,6 +65,7 @@ protected:
     std::vector<std::string> printed;
 
 private:
+    QLocale locale_;   // put back after each test, which may have pinned another
     std::string folder_;
     qv::ScriptedMessageBox* box_ = nullptr;
     std::deque<std::function<void(qv::Form&)>> scripts_;

@@ -1,0 +1,240 @@
+#include "platform/numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "platform/runtime.h"
+
+namespace qv {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool allDigits(std::string_view s) {
+    if (s.empty()) return false;
+    for (char c : s)
+        if (!isDigit(c)) return false;
+    return true;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view stripBlanks(std::string_view t) {
+    while (!t.empty() && isBlank(t.front())) t.remove_prefix(1);
+    while (!t.empty() && isBlank(t.back())) t.remove_suffix(1);
+    return t;
+}
+
+// A value too large or too small for a double: infinite when its order of
+// magnitude is above one, else zero (what the C library's reader gives).
+double outOfRange(std::string_view t, bool negative) {
+    std::size_t i = 0;
+    long order = 0;
+    bool seen = false;   // a non-zero digit
+    for (; i < t.size() && isDigit(t[i]); ++i) {
+        if (t[i] != '0') seen = true;
+        if (seen) ++order;
+    }
+    if (i < t.size() && t[i] == '.')
+        for (++i; i < t.size() && isDigit(t[i]); ++i) {
+            if (t[i] != '0') seen = true;
+            if (!seen) --order;
+        }
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        long exp = 0;
+        std::from_chars(t.data() + i + 1 + (t[i + 1] == '+'), t.data() + t.size(), exp);
+        order += exp;
+    }
+    const double v = order > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    return negative ? -v : v;
+}
+
+// The whole part with the given grouping: ungrouped digits, or groups of three.
+std::optional<std::string> wholePart(std::string_view s, std::string_view group) {
+    if (allDigits(s)) return std::string(s);
+    if (group.empty() || s.find(group) == std::string_view::npos) return std::nullopt;
+    std::string digits;
+    std::size_t start = 0;
+    bool first = true;
+    while (true) {
+        const std::size_t p = s.find(group, start);
+        const std::string_view chunk = s.substr(start, p == std::string_view::npos ? std::string_view::npos : p - start);
+        if (!allDigits(chunk)) return std::nullopt;
+        if (first ? (chunk.size() > 3) : (chunk.size() != 3)) return std::nullopt;
+        // No locale groups the digits after nothing but zeros: "0,500" and
+        // "00,500" are not five hundred.
+        if (first && chunk.find_first_not_of('0') == std::string_view::npos) return std::nullopt;
+        digits += chunk;
+        first = false;
+        if (p == std::string_view::npos) break;
+        start = p + group.size();
+    }
+    return digits;
+}
+
+// The locale's own number. Its decimal mark may stand first (",5" in Italy)
+// or last ("12,"), as the locale itself reads numbers.
+std::optional<std::string> localeNumber(std::string_view s, const NumberMarks& marks) {
+    const std::string_view dec = marks.decimal;
+    const std::size_t d = dec.empty() ? std::string_view::npos : s.find(dec);
+    if (d != std::string_view::npos && s.find(dec, d + dec.size()) != std::string_view::npos) return std::nullopt;
+    const std::string_view whole = d == std::string_view::npos ? s : s.substr(0, d);
+    const std::string_view frac = d == std::string_view::npos ? std::string_view() : s.substr(d + dec.size());
+    if (d != std::string_view::npos) {
+        if (whole.empty() && frac.empty()) return std::nullopt;
+        if (!frac.empty() && !allDigits(frac)) return std::nullopt;
+        if (whole.empty()) return "0." + std::string(frac);
+    }
+    auto digits = wholePart(whole, marks.group);
+    if (!digits) return std::nullopt;
+    if (frac.empty()) return *digits;
+    return *digits + "." + std::string(frac);
+}
+
+// Both "," and "." in one text: the last one is the decimal mark when one or
+// two digits follow it and the other groups the whole part in threes.
+std::optional<std::string> bothMarks(std::string_view s) {
+    const std::size_t mark = s.find_last_of(",.");
+    if (mark == std::string_view::npos) return std::nullopt;
+    const char other = s[mark] == ',' ? '.' : ',';
+    const std::string_view whole = s.substr(0, mark), frac = s.substr(mark + 1);
+    if (whole.find(s[mark]) != std::string_view::npos || whole.find(other) == std::string_view::npos)
+        return std::nullopt;
+    if (frac.size() > 2 || !allDigits(frac)) return std::nullopt;
+    auto digits = wholePart(whole, std::string_view(&other, 1));
+    if (!digits) return std::nullopt;
+    return *digits + "." + std::string(frac);
+}
+
+}  // namespace
+
+std::optional<std::int64_t> parseWholeNumber(std::string_view text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (i == text.size()) return std::nullopt;
+    for (std::size_t j = i; j < text.size(); ++j)
+        if (!isDigit(text[j])) return std::nullopt;
+    if (text[0] == '+') text.remove_prefix(1);
+    std::int64_t v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return v;
+}
+
+std::optional<double> parsePlainNumber(std::string_view text) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < n && isDigit(text[i])) ++i, ++digits;
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && isDigit(text[i])) ++i, ++digits;
+    }
+    if (digits == 0) return std::nullopt;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+        std::size_t exp = 0;
+        while (i < n && isDigit(text[i])) ++i, ++exp;
+        if (exp == 0) return std::nullopt;
+    }
+    if (i != n) return std::nullopt;
+    const bool negative = text[0] == '-';
+    if (text[0] == '+' || negative) text.remove_prefix(1);
+    double v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec == std::errc::result_out_of_range) return outOfRange(text, negative);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return negative ? -v : v;
+}
+
+std::int64_t requireWholeNumber(std::string_view text) {
+    if (auto v = parseWholeNumber(text)) return *v;
+    throw RuntimeError(kErrTypeMismatch);
+}
+
+double requirePlainNumber(std::string_view text) {
+    if (auto v = parsePlainNumber(text)) return *v;
+    throw RuntimeError(kErrTypeMismatch);
+}
+
+std::optional<std::string> readTypedNumber(std::string_view typed, const NumberMarks& marks) {
+    std::string_view s = stripBlanks(typed);
+    std::string sign;
+    if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+        if (s[0] == '-') sign = "-";
+        s.remove_prefix(1);
+    }
+    if (s.empty()) return std::nullopt;
+    if (auto n = localeNumber(s, marks)) return sign + *n;
+    if (auto n = bothMarks(s)) return sign + *n;
+    // Not the locale's number: one "," or "." as the decimal mark.
+    const std::size_t mark = s.find_first_of(",.");
+    if (mark == std::string_view::npos || s.find_first_of(",.", mark + 1) != std::string_view::npos)
+        return std::nullopt;
+    const std::string_view whole = s.substr(0, mark), frac = s.substr(mark + 1);
+    if (!allDigits(whole) || !allDigits(frac)) return std::nullopt;
+    return sign + std::string(whole) + "." + std::string(frac);
+}
+
+std::optional<double> readCellNumber(std::string_view t, const NumberMarks& marks) {
+    t = stripBlanks(t);
+    if (t.empty()) return std::nullopt;
+    const unsigned char first = static_cast<unsigned char>(t.front());
+    // Most texts are words: leave them at once.
+    if (!(isDigit(static_cast<char>(first)) || first == '+' || first == '-' || first == '.' || first == ',' ||
+          first == '$' || first >= 0x80))
+        return std::nullopt;
+    {   // Whole numbers, the common case, without the general reader.
+        std::size_t i = (first == '+' || first == '-') ? 1 : 0;
+        const std::size_t digits = t.size() - i;
+        std::int64_t v = 0;
+        while (i < t.size() && isDigit(t[i])) v = v * 10 + (t[i++] - '0');
+        if (i == t.size() && digits > 0 && digits <= 15) return static_cast<double>(first == '-' ? -v : v);
+    }
+    for (std::string_view sign : {std::string_view("\xE2\x82\xAC"), std::string_view("$"), std::string_view("\xC2\xA3")}) {
+        if (t.starts_with(sign)) {
+            t = stripBlanks(t.substr(sign.size()));
+            break;
+        }
+        if (t.ends_with(sign)) {
+            t = stripBlanks(t.substr(0, t.size() - sign.size()));
+            break;
+        }
+    }
+    if (t.empty()) return std::nullopt;
+    if (auto plain = parsePlainNumber(t)) return plain;
+    // Sign, 1 to 3 digits, groups of three behind the group mark, then the decimals.
+    std::string plain;
+    std::size_t i = 0;
+    if (t[i] == '+' || t[i] == '-') plain += t[i++];
+    std::size_t lead = 0;
+    while (i < t.size() && isDigit(t[i])) plain += t[i++], ++lead;
+    if (lead == 0) return std::nullopt;
+    const std::string_view group = marks.group, decimal = marks.decimal;
+    bool grouped = false;
+    while (!group.empty() && t.substr(i).starts_with(group)) {
+        i += group.size();
+        for (int k = 0; k < 3; ++k, ++i) {
+            if (i >= t.size() || !isDigit(t[i])) return std::nullopt;
+            plain += t[i];
+        }
+        grouped = true;
+    }
+    if (grouped && lead > 3) return std::nullopt;
+    if (!decimal.empty() && t.substr(i).starts_with(decimal)) {
+        i += decimal.size();
+        plain += '.';
+        std::size_t decimals = 0;
+        while (i < t.size() && isDigit(t[i])) plain += t[i++], ++decimals;
+        if (decimals == 0) return std::nullopt;
+    }
+    if (i != t.size()) return std::nullopt;
+    return parsePlainNumber(plain);
+}
+
+}  // namespace qv

@@ -1,0 +1,42 @@
+// The one place where text becomes a number. None of these readers follows
+// the process's C locale (which the application takes from LANG): stored
+// values are always written with a decimal point, and the marks of typed
+// amounts and of grid cells are those of the user interface locale, passed in.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// The decimal mark and the digit-grouping mark of a locale.
+struct NumberMarks {
+    std::string decimal = ".";
+    std::string group = ",";
+};
+
+// Stored values, as the database writes them.
+// A whole number: optional sign and digits only.
+std::optional<std::int64_t> parseWholeNumber(std::string_view text);
+// Optional sign, digits, optional "." and digits, optional exponent. No group
+// separators, no locale.
+std::optional<double> parsePlainNumber(std::string_view text);
+std::int64_t requireWholeNumber(std::string_view text);   // raises 13
+double requirePlainNumber(std::string_view text);          // raises 13
+
+// A number as the user types it, given as plain digits with "." as the
+// decimal mark and the sign kept. Accepts the locale's number (its grouping
+// only in groups of three, never after a first group of zeros; its decimal
+// mark, which may also lead or end the number); a text grouped by one of ","
+// and "." whose last mark, the other one, has one or two digits after it;
+// else a single "," or "." between digits.
+std::optional<std::string> readTypedNumber(std::string_view typed, const NumberMarks& marks);
+
+// The number a grid cell shows, if it shows one: trimmed, without a currency
+// sign (€, $, £) before or after it, a plain number or one written with the
+// locale's marks, grouped in threes ("1.234,50 €" in Italy).
+std::optional<double> readCellNumber(std::string_view text, const NumberMarks& marks);
+
+}  // namespace qv

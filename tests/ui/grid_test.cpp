@@ -1,4 +1,5 @@
-// The list grids on screen: mouse clicks after scrolling sideways. QV_SHOTS=folder saves pictures of them.
+// The list grids on screen: mouse clicks after scrolling sideways, and the
+// headers as the user reads them. QV_SHOTS=folder saves pictures of them.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,8 +10,11 @@
 #include <algorithm>
 
 #include "core/globals.h"
+#include "issued/frmAssegniEmessi.h"
 #include "realwindows.h"
+#include "registers/frmAnagrafica.h"
 #include "registers/frmMieiContiCorrenti.h"
+#include "registers/frmSelectAnagrafica.h"
 
 using namespace qv;
 
@@ -113,6 +117,73 @@ TEST_F(GridTest, AClickAfterAPartialScrollKeepsTheViewAndSortsTheHeaderUnderTheM
     };
     Instance<frmMieiContiCorrenti>::get().ShowModal();
     EXPECT_TRUE(prompts().empty()) << ::testing::PrintToString(prompts());
+}
+
+TEST_F(GridTest, EveryHeaderFitsItsColumn) {
+    addAccounts();
+    exec("insert into TipologiaPersone (Tipologia) values ('Privati')");
+    exec("insert into Anagrafica (TIPOLOGIAID, Nome, Cognome, Provincia, NoteAnagrafica) values "
+         "(1, 'Mario', 'Rossi', 'MI', 'n')");
+    exec("insert into AssegniEmessi (CONTOCORRENTEID, ANAGRAFICAID, Numero, DataAssegno, Importo) values "
+         "(1, 1, '7', '2010-02-03 00:00:00', 12.5)");
+    std::vector<std::string> shown, cut;
+    script = [&](Form& f) {
+        auto* l = dynamic_cast<ListWindow*>(&f);
+        if (!l) return;
+        QHeaderView* header = viewOf(l->MSFlexGrid1).horizontalHeader();
+        const QFontMetrics metrics(header->font());
+        for (int c = 0; c < header->count(); ++c) {
+            if (header->isSectionHidden(c)) continue;
+            const QString text = QString::fromStdString(l->MSFlexGrid1.TextMatrix(0, c));
+            shown.push_back(text.toStdString());
+            if (header->sectionSize(c) < metrics.horizontalAdvance(text)) cut.push_back(f.Name() + ": " + text.toStdString());
+        }
+        f.widget()->resize(2000, f.widget()->height());   // every column in the picture
+        settle();
+        shoot(f.widget(), f.Name() + "_headers");
+    };
+    Instance<frmMieiContiCorrenti>::get().ShowModal();
+    Instance<frmAnagrafica>::get().ShowModal();
+    Instance<frmAssegniEmessi>::get().ShowModal();
+    for (const char* header : {"Bank Code #1", "Bank Code #2", "State / Province"})
+        EXPECT_NE(std::find(shown.begin(), shown.end(), header), shown.end()) << header;
+    EXPECT_EQ(cut, std::vector<std::string>{});
+}
+
+TEST_F(GridTest, FiltersThatFindNothingLeaveTheHeadersAsTheyWere) {
+    exec("insert into TipologiaPersone (Tipologia) values ('Privati')");
+    exec("insert into Anagrafica (TIPOLOGIAID, Nome, Cognome, NoteAnagrafica) values (1, 'Mario', 'Rossi', 'n')");
+    std::vector<std::string> before, after;
+    auto headers = [](const FlexGrid& g) {
+        std::vector<std::string> h;
+        for (int c = 1; c < g.Cols(); ++c) h.push_back(g.TextMatrix(0, c));
+        return h;
+    };
+    int filters = 0;
+    script = [&](Form& f) {
+        if (auto* l = dynamic_cast<frmAnagrafica*>(&f)) {
+            before = headers(l->MSFlexGrid1);
+            for (int i = 0; i < 2; ++i) {
+                press(Qt::Key_F, Qt::AltModifier);   // &Filter
+                ASSERT_TRUE(waitUntil([&] { return filters == i + 1 && QApplication::activeModalWidget() == f.widget(); }));
+            }
+            after = headers(l->MSFlexGrid1);
+            EXPECT_EQ(l->MSFlexGrid1.TextMatrix(0, 0), "0 Records");
+            shoot(f.widget(), "contacts_after_empty_filters");
+            return;
+        }
+        if (auto* s = dynamic_cast<frmSelectAnagrafica*>(&f)) {
+            QTest::mouseClick(s->txtCognome.widget(), Qt::LeftButton);
+            type("nobody");
+            press(Qt::Key_O, Qt::AltModifier);
+            EXPECT_TRUE(waitUntil([&f] { return !f.Loaded(); })) << "the filter stayed open";
+            ++filters;
+        }
+    };
+    Instance<frmAnagrafica>::get().ShowModal();
+    ASSERT_NE(std::find(before.begin(), before.end(), "Notes"), before.end()) << ::testing::PrintToString(before);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(filters, 2);
 }
 
 }  // namespace

@@ -230,9 +230,9 @@ void doEnglish(const std::vector<Control*>& controls) {
     });
 }
 
-void doEnglishGrid(FlexGrid& grid) {
+void doEnglishGrid(FlexGrid& grid, std::span<const int> columns) {
     runProc(kModule, "doEnglishGrid", [&] {
-        for (int c = 0; c < grid.Cols(); ++c) {
+        for (int c : columns) {
             std::string header = grid.TextMatrix(0, c);
             grid.setTextMatrix(0, c, SostituisciCaptionEng(header));
         }

@@ -38,7 +38,8 @@ std::string SostituisciMessaggioEng(std::string& text);
 // fields get "Today". Traced (basGeneral).
 void doEnglish(const std::vector<Control*>& controls);
 
-// Translates the header row of a grid. Traced (basGeneral).
-void doEnglishGrid(FlexGrid& grid);
+// Translates the given header cells of a grid: those just written in Italian,
+// never one already shown in English. Traced (basGeneral).
+void doEnglishGrid(FlexGrid& grid, std::span<const int> columns);
 
 }  // namespace qv

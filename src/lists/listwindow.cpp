@@ -140,21 +140,21 @@ std::string ListWindow::rowQuery(std::int64_t key) const {
 bool ListWindow::formatsField(const std::string&) const { return false; }
 std::string ListWindow::cellText(const std::string&, const Value& value) { return value.str(); }
 
-std::string ListWindow::headerFor(const std::string& name, const std::string& query,
-                                  const std::string& current) const {
+std::optional<std::string> ListWindow::headerFor(const std::string& name, const std::string& query) const {
     if (name.empty()) {
         // A computed count: the query's own COUNT(...) text, to its matching
         // bracket (or the last one when they do not pair up).
         const std::string upper = toUpperAscii(query);
         const auto p = upper.find("COUNT(");
-        if (p == std::string::npos) return current;
+        if (p == std::string::npos) return std::nullopt;
         int depth = 0;
         for (std::size_t j = p + 5; j < query.size(); ++j) {
             if (query[j] == '(') ++depth;
             if (query[j] == ')' && --depth == 0) return query.substr(p, j - p + 1);
         }
         const auto last = query.rfind(')');
-        return last != std::string::npos && last > p ? query.substr(p, last - p + 1) : current;
+        if (last != std::string::npos && last > p) return query.substr(p, last - p + 1);
+        return std::nullopt;
     }
     if (likePattern(name, "Expr100*")) return "Count";
     for (const auto& [pattern, header] : desc_.aliases)
@@ -208,9 +208,8 @@ void ListWindow::FillGrid() {
     const bool armed = !desc_.variantA || gTrapErrors;
     if (!desc_.variantA) screen::setMousePointer(11);
     FlexGrid& g = MSFlexGrid1;
-    bool cellsWritten = false;
-    std::optional<RuntimeError> rowsFailed;
-    fillFailed_ = false;
+    std::vector<std::string> names;   // the query's fields; none when nothing was found
+    std::optional<RuntimeError> failure;
     beginFill();
     try {
         g.setRows(1);
@@ -219,71 +218,76 @@ void ListWindow::FillGrid() {
         gRsOpen(query);
         Recordset& rs = gRs();
         if (rs.isEOF()) {
+            // The headers of the last fill stay as they are shown, English already.
             g.setColWidth(0, 1000);
             g.setTextMatrix(0, 0, "0 Records");
         } else {
-            const int n = rs.FieldCount();
-            g.setCols(n);
-            std::vector<std::string> names;
-            for (int i = 0; i < n; ++i) {
-                names.push_back(rs.Fields(i).Name());
-                g.setTextMatrix(0, i, headerFor(names.back(), query, g.TextMatrix(0, i)));
-            }
-            std::vector<char> formatted(static_cast<std::size_t>(n));
-            bool anyFormatted = false;
-            for (int i = 0; i < n; ++i)
-                anyFormatted |= (formatted[static_cast<std::size_t>(i)] = formatsField(names[static_cast<std::size_t>(i)]));
-            // From the first cell on, a value that cannot be shown is skipped.
-            cellsWritten = true;
-            // Each row goes from the result set's own buffers into the grid in
-            // one write; only formatted cells are made as texts of their own.
-            std::vector<std::string_view> texts;
-            std::vector<std::string> shown(static_cast<std::size_t>(n));
-            // A row that cannot be read (a damaged page) ends the rows: the grid
-            // keeps what it read, widths and headers still follow, and the
-            // failure is shown once the fill is over.
-            try {
-                while (!rs.isEOF()) {
-                    rs.rowTexts(texts);
-                    if (anyFormatted)
-                        for (int i = 0; i < n; ++i) {
-                            const auto k = static_cast<std::size_t>(i);
-                            if (!formatted[k]) continue;
-                            shown[k].clear();
-                            resumeNext([&] { shown[k] = cellText(names[k], rs.valueAt(i)); });
-                            texts[k] = shown[k];
-                        }
-                    g.appendRow(texts);
-                    rs.MoveNext();
-                }
-            } catch (const RuntimeError& e) {
-                rowsFailed.emplace(e);
-            }
-            resumeNext([&] { sizeColumns(); });
-            resumeNext([&] { afterWidths(names); });
+            names = writeHeaders(rs, query);
+            fillRows(rs, names);
         }
-        if (cellsWritten)
-            resumeNext([&] { doEnglishGrid(g); });
-        else
-            doEnglishGrid(g);
     } catch (const RuntimeError& e) {
-        fillFailed_ = true;
-        if (!cellsWritten) {
-            if (!armed) {
-                // Variant a unarmed: the caller's own handler reports it.
-                releaseResults();
-                throw;
-            }
-            reportRuntimeError(owner(), "FillGrid", e);
-        }
+        failure.emplace(e);
+    }
+    // Once cells are written the list shows what it could read: widths follow,
+    // and any failure is reported rather than passed up.
+    if (!names.empty()) {
+        resumeNext([&] { sizeColumns(); });
+        resumeNext([&] { afterWidths(names); });
     }
     releaseResults();
     screen::setMousePointer(0);
     ignoreErrors([&] { g.setRow(0); });
+    fillFailed_ = failure.has_value();
+    if (failure) {
+        // Variant a unarmed: the caller's own handler reports it.
+        if (!armed && names.empty()) throw *failure;
+        reportRuntimeError(owner(), "FillGrid", *failure);
+    }
     endFill();
-    if (rowsFailed) {
-        fillFailed_ = true;
-        reportRuntimeError(owner(), "FillGrid", *rowsFailed);
+}
+
+std::vector<std::string> ListWindow::writeHeaders(Recordset& rs, const std::string& query) {
+    FlexGrid& g = MSFlexGrid1;
+    const int n = rs.FieldCount();
+    g.setCols(n);
+    std::vector<std::string> names;
+    std::vector<int> made;
+    for (int i = 0; i < n; ++i) {
+        names.push_back(rs.Fields(i).Name());
+        if (auto header = headerFor(names.back(), query)) {
+            g.setTextMatrix(0, i, *header);
+            made.push_back(i);
+        }
+    }
+    // Only the headers written now are Italian; the columns are measured on the English ones.
+    doEnglishGrid(g, made);
+    return names;
+}
+
+void ListWindow::fillRows(Recordset& rs, const std::vector<std::string>& names) {
+    FlexGrid& g = MSFlexGrid1;
+    const int n = static_cast<int>(names.size());
+    std::vector<char> formatted(names.size());
+    bool anyFormatted = false;
+    for (std::size_t k = 0; k < names.size(); ++k) anyFormatted |= (formatted[k] = formatsField(names[k]));
+    // Each row goes from the result set's own buffers into the grid in one
+    // write; only formatted cells are made as texts of their own. A value that
+    // cannot be shown is left empty; a row that cannot be read (a damaged
+    // page) ends the rows.
+    std::vector<std::string_view> texts;
+    std::vector<std::string> shown(names.size());
+    while (!rs.isEOF()) {
+        rs.rowTexts(texts);
+        if (anyFormatted)
+            for (int i = 0; i < n; ++i) {
+                const auto k = static_cast<std::size_t>(i);
+                if (!formatted[k]) continue;
+                shown[k].clear();
+                resumeNext([&] { shown[k] = cellText(names[k], rs.valueAt(i)); });
+                texts[k] = shown[k];
+            }
+        g.appendRow(texts);
+        rs.MoveNext();
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,8 @@
 #include "platform/webbrowser.h"
 
 namespace qv {
+
+class Recordset;
 
 struct ListDescriptor {
     std::string formName;      // "frmTipologiaPersone": names the window in error texts
@@ -116,14 +119,16 @@ protected:
     virtual void showFilter() = 0;
     virtual void releaseInstance() = 0;
 
-    // Header text of one field by the family's rules; `current` is what the
-    // header cell shows now, kept for a nameless field with no count to name it.
-    std::string headerFor(const std::string& fieldName, const std::string& query,
-                          const std::string& current = std::string()) const;
+    // Header text of one field by the family's rules, in Italian; none when a
+    // nameless field has no count to name it (its header cell stays as shown).
+    std::optional<std::string> headerFor(const std::string& fieldName, const std::string& query) const;
     // The family's column widths over the header and the first 60 data rows.
     void sizeColumns();
 
 private:
+    // The header row of a fill, translated; returns the field names.
+    std::vector<std::string> writeHeaders(Recordset& rs, const std::string& query);
+    void fillRows(Recordset& rs, const std::vector<std::string>& names);
     void writeRow(int row, int fromField);
     void sortByHeader();
     void selectWholeRow();

@@ -220,10 +220,10 @@ public:
         auto* vbar = verticalScrollBar();
         auto* hbar = horizontalScrollBar();
         connect(vbar, &QScrollBar::valueChanged, this, [this](int value) {
-            if (!syncing && grid) grid->topRow_ = std::max(1, value + 1);
+            if (!syncing_ && grid) grid->userScrolledTo(value + 1);
         });
         connect(hbar, &QScrollBar::valueChanged, this, [this](int value) {
-            if (!syncing && grid) grid->leftCol_ = grid->colAtPixel(value);
+            if (!syncing_ && grid) grid->userScrolledToPixel(value);
         });
         // Ranges are set after layouts the view delays: scroll to the grid's place then.
         connect(vbar, &QScrollBar::rangeChanged, this, [this] { applyScroll(); });
@@ -232,8 +232,6 @@ public:
 
     FlexGrid* grid;
     FlexGridModel* model;
-    std::vector<int> pressedKeys;   // Qt keys pressed on the grid and not yet released
-    bool syncing = false;
     // Of the grid's font, for TextWidth; emptied when the font changes.
     std::optional<QFontMetricsF> metrics;
 
@@ -244,37 +242,32 @@ public:
         return f;
     }
 
-    void applyFont() {
-        const QFont f = fontOf(*grid);
-        setFont(f);
-        horizontalHeader()->setFont(f);
-        const int px = grid->pixelRowHeight();
-        verticalHeader()->setDefaultSectionSize(px);
-        horizontalHeader()->setFixedHeight(px);
-    }
-
-    void applyWidths() {
-        QHeaderView* h = horizontalHeader();
-        const int n = std::min(grid->Cols(), h->count());
-        for (int c = 0; c < n; ++c) {
-            const int px = twipsToPixels(grid->colWidth_[static_cast<std::size_t>(c)]);
-            const bool hide = px <= 0;
-            if (h->isSectionHidden(c) != hide) h->setSectionHidden(c, hide);
-            if (!hide && h->sectionSize(c) != px) h->resizeSection(c, px);
-        }
+    // Brings the grid's changes (FlexGrid::Dirty bits) to the view, then its
+    // scroll place: the scroll bars move as told, not as the user moved them.
+    void apply(unsigned what) {
+        quietly([&] {
+            if (what & FlexGrid::kFont) applyFont();
+            if (what & FlexGrid::kShape) model->setShape(grid->Rows() - 1, grid->Cols());
+            if (what & (FlexGrid::kShape | FlexGrid::kWidths)) applyWidths();
+            if (what & (FlexGrid::kShape | FlexGrid::kCells)) {
+                emit model->headerDataChanged(Qt::Horizontal, 0, grid->Cols() - 1);
+                viewport()->update();
+                horizontalHeader()->viewport()->update();
+            }
+            applyScroll();
+        });
     }
 
     void applyScroll() {
         if (!grid) return;
-        const bool was = syncing;
-        syncing = true;
-        verticalScrollBar()->setValue(grid->TopRow() - 1);
-        horizontalScrollBar()->setValue(grid->leftColPixel());
-        alignHeader();
-        const int row = grid->Row(), col = grid->Col();
-        if (row >= 1 && row - 1 < model->shownRows && col < model->shownCols)
-            selectionModel()->setCurrentIndex(model->index(row - 1, col), QItemSelectionModel::NoUpdate);
-        syncing = was;
+        quietly([this] {
+            verticalScrollBar()->setValue(grid->TopRow() - 1);
+            horizontalScrollBar()->setValue(grid->leftColPixel());
+            alignHeader();
+            const int row = grid->Row(), col = grid->Col();
+            if (row >= 1 && row - 1 < model->shownRows && col < model->shownCols)
+                selectionModel()->setCurrentIndex(model->index(row - 1, col), QItemSelectionModel::NoUpdate);
+        });
     }
 
     // The header follows the scroll bar only when the bar's value changes; a
@@ -335,8 +328,8 @@ protected:
             e->ignore();
             return;
         }
-        if (std::find(pressedKeys.begin(), pressedKeys.end(), e->key()) == pressedKeys.end())
-            pressedKeys.push_back(e->key());
+        if (std::find(pressedKeys_.begin(), pressedKeys_.end(), e->key()) == pressedKeys_.end())
+            pressedKeys_.push_back(e->key());
         grid->keyPress(code, shiftCode(e->modifiers()));
     }
 
@@ -349,15 +342,15 @@ protected:
         if (e->isAutoRepeat()) return;
         // Only the release of a key pressed here: the Enter that closed a
         // message box lets go over the grid, and is no key of the grid's.
-        const auto pressed = std::find(pressedKeys.begin(), pressedKeys.end(), e->key());
-        if (pressed == pressedKeys.end()) return;
-        pressedKeys.erase(pressed);
+        const auto pressed = std::find(pressedKeys_.begin(), pressedKeys_.end(), e->key());
+        if (pressed == pressedKeys_.end()) return;
+        pressedKeys_.erase(pressed);
         if (grid->KeyUp) grid->KeyUp(code, shiftCode(e->modifiers()));
     }
 
     void focusOutEvent(QFocusEvent* e) override {
         // A key held while the focus leaves is released elsewhere.
-        pressedKeys.clear();
+        pressedKeys_.clear();
         QTableView::focusOutEvent(e);
     }
 
@@ -386,6 +379,38 @@ protected:
     }
 
 private:
+    std::vector<int> pressedKeys_;   // Qt keys pressed on the grid and not yet released
+    bool syncing_ = false;           // the view is moving its scroll bars itself
+
+    // The one place that marks the view's own scrolling, nested calls included.
+    template <class F>
+    void quietly(F&& f) {
+        const bool was = syncing_;
+        syncing_ = true;
+        f();
+        syncing_ = was;
+    }
+
+    void applyFont() {
+        const QFont f = fontOf(*grid);
+        setFont(f);
+        horizontalHeader()->setFont(f);
+        const int px = grid->pixelRowHeight();
+        verticalHeader()->setDefaultSectionSize(px);
+        horizontalHeader()->setFixedHeight(px);
+    }
+
+    void applyWidths() {
+        QHeaderView* h = horizontalHeader();
+        const int n = std::min(grid->Cols(), h->count());
+        for (int c = 0; c < n; ++c) {
+            const int px = twipsToPixels(grid->colWidth_[static_cast<std::size_t>(c)]);
+            const bool hide = px <= 0;
+            if (h->isSectionHidden(c) != hide) h->setSectionHidden(c, hide);
+            if (!hide && h->sectionSize(c) != px) h->resizeSection(c, px);
+        }
+    }
+
     // The cell under the pointer is looked up in the view: bring it up to date first.
     void beginPress() {
         setFocus(Qt::MouseFocusReason);
@@ -441,7 +466,7 @@ void FlexGrid::clampState() {
     col_ = std::min(col_, lastCol);
     colSel_ = std::min(colSel_, lastCol);
     topRow_ = std::clamp(topRow_, 1, std::max(1, lastRow));
-    leftCol_ = std::min(leftCol_, lastCol);
+    if (leftCol_ > lastCol) leftCol_ = lastCol, leftColInset_ = 0;
 }
 
 void FlexGrid::touch(unsigned what) {
@@ -460,19 +485,7 @@ void FlexGrid::flushView() {
     if (!view_) return;
     const unsigned what = dirty_;
     dirty_ = 0;
-    if (!what) return;
-    const bool was = view_->syncing;
-    view_->syncing = true;
-    if (what & kFont) view_->applyFont();
-    if (what & kShape) model_->setShape(Rows() - 1, cols_);
-    if (what & (kShape | kWidths)) view_->applyWidths();
-    if (what & (kShape | kCells)) {
-        emit model_->headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
-        view_->viewport()->update();
-        view_->horizontalHeader()->viewport()->update();
-    }
-    view_->syncing = was;
-    view_->applyScroll();
+    if (what) view_->apply(what);
 }
 
 // ---------------------------------------------------------------- shape
@@ -575,8 +588,18 @@ void FlexGrid::setTopRow(int r) {
 }
 
 void FlexGrid::setLeftCol(int c) {
-    leftCol_ = std::clamp(c, 0, cols_ - 1);
+    c = std::clamp(c, 0, cols_ - 1);
+    // Setting the column already first keeps the view where the user left it.
+    if (c != leftCol_) leftColInset_ = 0;
+    leftCol_ = c;
     touch(kScroll);
+}
+
+void FlexGrid::userScrolledTo(int topRow) { topRow_ = std::max(1, topRow); }
+
+void FlexGrid::userScrolledToPixel(int x) {
+    leftCol_ = colAtPixel(x);
+    leftColInset_ = std::max(0, x - colPixel(leftCol_));
 }
 
 bool FlexGrid::RowIsVisible(int r) const {
@@ -614,10 +637,15 @@ void FlexGrid::ensureColVisible(int c) {
     if (left != leftCol_) setLeftCol(left);
 }
 
-int FlexGrid::leftColPixel() const {
+int FlexGrid::colPixel(int col) const {
     int x = 0;
-    for (int c = 0; c < leftCol_ && c < cols_; ++c) x += std::max(0, twipsToPixels(colWidth_[static_cast<std::size_t>(c)]));
+    for (int c = 0; c < col && c < cols_; ++c) x += std::max(0, twipsToPixels(colWidth_[static_cast<std::size_t>(c)]));
     return x;
+}
+
+int FlexGrid::leftColPixel() const {
+    const int width = std::max(0, twipsToPixels(colWidth_[static_cast<std::size_t>(leftCol_)]));
+    return colPixel(leftCol_) + std::min(leftColInset_, std::max(0, width - 1));
 }
 
 int FlexGrid::colAtPixel(int x) const {
@@ -633,6 +661,7 @@ int FlexGrid::colAtPixel(int x) const {
 float FlexGrid::cellCentreX(int c) const {
     int x = 0;
     for (int j = leftCol_; j < c; ++j) x += colWidth_[static_cast<std::size_t>(j)];
+    x -= pixelsToTwips(leftColInset_);
     return static_cast<float>(x) + static_cast<float>(colWidth_[static_cast<std::size_t>(c)]) / 2.0f;
 }
 
@@ -914,7 +943,7 @@ void FlexGrid::restoreDesign() {
     row_ = rowSel_ = Rows() > 1 ? 1 : 0;
     col_ = colSel_ = 0;
     topRow_ = 1;
-    leftCol_ = 0;
+    leftCol_ = leftColInset_ = 0;
     fontChanged();
     touch(kShape | kWidths | kCells);
 }

@@ -18,6 +18,8 @@
 //   380 "Invalid property value".
 // - TopRow and LeftCol are clamped into range, never refused: TopRow into
 //   1 .. Rows - (data rows that fit wholly), so the last page is full.
+// - The scroll bar may leave LeftCol partly out of view; a click, or setting
+//   LeftCol to the column already first, keeps the view where it stands.
 // - Visibility is computed from Height, RowHeight and TopRow (no shown window
 //   needed): data rows TopRow .. TopRow + k - 1 are visible, k being the number
 //   of rows that fit wholly or partly below the header.
@@ -149,7 +151,11 @@ private:
     float cellCentreX(int c) const;
     float cellCentreY(int r) const;
     int pixelRowHeight() const;
-    int leftColPixel() const;
+    int colPixel(int col) const;      // the column's left edge, scrolled to the start
+    int leftColPixel() const;         // where the view is scrolled to
+    // The view's scroll bars moved by the user.
+    void userScrolledTo(int topRow);
+    void userScrolledToPixel(int x);
     int colAtPixel(int x) const;
     void mouseDrag(int row, int col);
     void fontChanged();   // the row height and text metrics are measured again
@@ -170,6 +176,9 @@ private:
     std::vector<int> colWidth_;   // twips
     int row_ = 1, col_ = 0, rowSel_ = 1, colSel_ = 0;
     int topRow_ = 1, leftCol_ = 0;
+    // Pixels of LeftCol scrolled out of view: the scroll bar may stop inside
+    // a column, and the grid keeps it there until LeftCol changes.
+    int leftColInset_ = 0;
     std::string fontName_;   // the application's font, as the grid starts
     double fontSize_ = 8.25;
     bool fontBold_ = false;

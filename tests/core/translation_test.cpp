@@ -198,22 +198,26 @@ public:
     FlexGrid* grid;
 };
 
-TEST(DoEnglishGrid, TranslatesTheHeaderRowOnly) {
+TEST(DoEnglishGrid, TranslatesTheGivenHeadersOnly) {
     GridWindow w;
     FlexGrid& g = *w.grid;
     g.setRows(2);
     g.setCols(4);
-    const char* headers[] = {"Numero Assegno", "IDFIELD", "Note Versamento", "Data"};
-    for (int c = 0; c < 4; ++c) {
+    g.setCols(5);
+    // The last header is English already and is not asked for.
+    const char* headers[] = {"Numero Assegno", "IDFIELD", "Note Versamento", "Data", "Notes"};
+    for (int c = 0; c < 5; ++c) {
         g.setTextMatrix(0, c, headers[c]);
         g.setTextMatrix(1, c, "Anagrafica");
     }
-    doEnglishGrid(g);
+    const int columns[] = {0, 1, 2, 3};
+    doEnglishGrid(g, columns);
     EXPECT_EQ(g.TextMatrix(0, 0), "Checque Number");
     EXPECT_EQ(g.TextMatrix(0, 1), "IDFIELD");
     EXPECT_EQ(g.TextMatrix(0, 2), "Deposit Notes");
     EXPECT_EQ(g.TextMatrix(0, 3), "Data");
-    for (int c = 0; c < 4; ++c) EXPECT_EQ(g.TextMatrix(1, c), "Anagrafica");
+    EXPECT_EQ(g.TextMatrix(0, 4), "Notes");
+    for (int c = 0; c < 5; ++c) EXPECT_EQ(g.TextMatrix(1, c), "Anagrafica");
 }
 
 }  // namespace

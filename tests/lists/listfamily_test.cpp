@@ -56,25 +56,25 @@ TEST_F(ListFamilyTest, FilterJoinsTheBaseQueryByItsWhere) {
 
 TEST_F(ListFamilyTest, HeaderRules) {
     struct Probe : frmTipologiaPersone {
-        std::string header(const std::string& name, const std::string& query, const std::string& current) const {
-            return headerFor(name, query, current);
+        std::string header(const std::string& name, const std::string& query) const {
+            return headerFor(name, query).value_or("<kept>");
         }
     };
     struct Case {
-        std::string name, query, current, expected;
+        std::string name, query, expected;
     };
     const std::vector<Case> cases = {
         // A nameless field is named after the query's count, to its own bracket.
-        {"", "SELECT a.X, count(max(a.Y)) + 1 FROM t a ", "old", "count(max(a.Y))"},
+        {"", "SELECT a.X, count(max(a.Y)) + 1 FROM t a ", "count(max(a.Y))"},
         // No count to name it by: the header the cell already shows stays.
-        {"", "SELECT a.X, a.Y || '' FROM t a ", "old", "old"},
-        {"Expr1001", "", "old", "Count"},
-        {"TIPOLOGIAID", "", "old", "IDFIELD"},
-        {"Tipologiaid", "", "old", "Tipologiaid"},
-        {"DataUltimaModifica", "", "old", "Data Ultima Modifica"},
+        {"", "SELECT a.X, a.Y || '' FROM t a ", "<kept>"},
+        {"Expr1001", "", "Count"},
+        {"TIPOLOGIAID", "", "IDFIELD"},
+        {"Tipologiaid", "", "Tipologiaid"},
+        {"DataUltimaModifica", "", "Data Ultima Modifica"},
     };
     Probe p;
-    for (const auto& c : cases) EXPECT_EQ(p.header(c.name, c.query, c.current), c.expected) << c.name << c.query;
+    for (const auto& c : cases) EXPECT_EQ(p.header(c.name, c.query), c.expected) << c.name << c.query;
 }
 
 TEST_F(ListFamilyTest, ColumnWidthRule) {
@@ -97,8 +97,8 @@ TEST_F(ListFamilyTest, FillShowsHeadersCellsAndMeasuresTheFirstSixtyRows) {
     EXPECT_EQ(g.ColWidth(0), 0);
     EXPECT_EQ(g.TextMatrix(2, 3), "2010-02-02 08:00:00");
     EXPECT_EQ(g.TextMatrix(1, 3), "");   // Null shows empty
-    // Measured before the headers are translated.
-    EXPECT_EQ(g.ColWidth(1), columnWidthFor(std::max(g.TextWidth("Tipologia"), g.TextWidth("T"))));
+    // Measured on the headers as shown.
+    EXPECT_EQ(g.ColWidth(1), columnWidthFor(std::max(g.TextWidth("Type"), g.TextWidth("T"))));
     EXPECT_EQ(g.Row(), 0);
     EXPECT_EQ(screen::mousePointer(), 0);
     EXPECT_TRUE(prompts().empty());

@@ -1,14 +1,17 @@
 #include "platform/webbrowser.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPageSize>
 #include <QPaintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
@@ -93,6 +96,20 @@ webbrowser::PreviewWatcher& previewWatcher() {
     return w;
 }
 
+// The preview opens over most of the screen its window is on, with the page
+// as wide as the view, so that the page can be read as it opens.
+void openLarge(QPrintPreviewDialog& dialog, QWidget* parent) {
+    QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect free = screen->availableGeometry();
+        QRect r(QPoint(), free.size() * 0.9);
+        r.moveCenter(free.center());
+        dialog.setGeometry(r);
+    }
+    // Through the dialog's own action, so that its tool bar shows the mode.
+    if (auto* fitWidth = dialog.findChild<QAction*>(QStringLiteral("fitWidthAction"))) fitWidth->trigger();
+}
+
 // Watches the preview come on screen: the first run's progress window goes
 // then, and not before, and the watcher is told.
 class ShownFilter : public QObject {
@@ -143,6 +160,7 @@ void showPreviewDialog(const std::string& page, QWidget* parent, PrintProgress& 
     printer.setPageSize(QPageSize(QPageSize::A4));
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("Quorvel"));
+    openLarge(dialog, parent);
     ShownFilter shown(dialog, progress);
     dialog.installEventFilter(&shown);
     bool first = true, cancelled = false;

@@ -1,5 +1,6 @@
 // The print preview as the program opens it, on screen: the progress window
-// of a long printout, its Cancel, and the pages it shows.
+// of a long printout, its Cancel, the preview's size and zoom, and the pages it
+// shows for either orientation.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 
 #include "platform/printlayout.h"
 #include "platform/webbrowser.h"
@@ -187,6 +189,43 @@ TEST_F(PreviewTest, ProgressIsUpFromHalfASecondUntilThePreviewAndCancelLeavesNon
     };
     Instance<frmAssegniRicevuti>::get().ShowModal();
     EXPECT_TRUE(prompts().empty()) << ::testing::PrintToString(prompts());
+}
+
+// The preview opens over most of the screen with the page as wide as the
+// view, and laid out again for landscape paper.
+TEST_F(PreviewTest, PreviewOpensLargeFittedToWidthAndTurnsToLandscape) {
+    addCheques(400);
+    QSize size;
+    QPrintPreviewWidget::ZoomMode zoom{};
+    double zoomFactor = 0;
+    int portrait = 0, landscape = 0;
+    onPreview = [&](QPrintPreviewDialog& dialog, QPrintPreviewWidget& preview) {
+        shoot(dialog, "preview");
+        size = dialog.size();
+        zoom = preview.zoomMode();
+        zoomFactor = preview.zoomFactor();
+        portrait = preview.pageCount();
+        preview.setLandscapeOrientation();   // what its tool bar's Landscape does
+        landscape = preview.pageCount();
+        shoot(dialog, "preview-landscape");
+    };
+    std::string page;
+    script = [&](Form& f) {
+        auto& list = dynamic_cast<frmAssegniRicevuti&>(f);
+        printList(list);
+        page = list.web.pageText();
+    };
+    Instance<frmAssegniRicevuti>::get().ShowModal();
+    ASSERT_EQ(previewsShown, 1);
+
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    EXPECT_GE(size.width(), screen.width() * 0.8);
+    EXPECT_GE(size.height(), screen.height() * 0.8);
+    EXPECT_EQ(zoom, QPrintPreviewWidget::FitToWidth);
+    EXPECT_GT(zoomFactor, 1.0);   // a 7-point table read at more than its printed size
+    EXPECT_EQ(portrait, pagesOf(page, QPageLayout::Portrait));
+    EXPECT_EQ(landscape, pagesOf(page, QPageLayout::Landscape));
+    EXPECT_NE(portrait, landscape);
 }
 
 }  // namespace

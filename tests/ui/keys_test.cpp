@@ -136,7 +136,9 @@ TEST_F(KeysTest, ALetterTypedIntoAnEditorsFirstListPicksNothing) {
         EXPECT_EQ(focus, c.list);
         ASSERT_GE(chosen.size(), 2u);
         for (std::size_t i = 1; i < chosen.size(); ++i)   // each letter against the choice before it
-            if (i != 2) EXPECT_EQ(chosen[i], chosen[i - 1]) << "the letter changed the choice";
+            if (i != 2) {
+                EXPECT_EQ(chosen[i], chosen[i - 1]) << "the letter changed the choice";
+            }
         EXPECT_EQ(scalar(c.query), c.expected);
         EXPECT_TRUE(prompts().empty()) << prompts().front();
     }
@@ -214,7 +216,9 @@ TEST_F(KeysTest, AFreshListWindowTakesItsKeysInTheGrid) {
         EXPECT_EQ(shown, std::vector<std::string>{l.Name()});
         EXPECT_EQ(prompts(), std::vector<std::string>{"Are you sure to delete the record?"});
         // The received list tells the state of the cheque the key moved to.
-        if (l.Name() == "frmAssegniRicevuti") EXPECT_NE(state, "");
+        if (l.Name() == "frmAssegniRicevuti") {
+            EXPECT_NE(state, "");
+        }
     }
     EXPECT_EQ(stored(), before);   // each question answered No
 }

@@ -61,6 +61,7 @@ frmAbout::frmAbout()
     txtWebPage.setLocked(true);
     cmdGoToWebPage.Click = [this] { cmdGoToWebPage_Click(); };
     cmdOK.Click = [this] { cmdOK_Click(); };
+    cmdOK.setCancel(true);
 }
 
 void frmAbout::Form_Load() {

@@ -26,6 +26,7 @@ EditorWindow::EditorWindow(const std::string& formName, const std::string& capti
     layoutButtons(width, height);
     cmdOK.Click = [this] { cmdOK_Click(); };
     cmdCancel.Click = [this] { cmdCancel_Click(); };
+    cmdCancel.setCancel(true);
     cmdPrint.Click = [this] { cmdPrint_Click(); };
 }
 

@@ -89,6 +89,7 @@ FilterWindow::FilterWindow(const std::string& formName, const std::string& capti
     }
     cmdOK.Click = [this] { cmdOK_Click(); };
     cmdCancel.Click = [this] { cmdCancel_Click(); };
+    cmdCancel.setCancel(true);
     cmdClear.Click = [this] { cmdClear_Click(); };
     cmdPrint.Click = [this] { cmdPrint_Click(); };
 }

@@ -78,6 +78,9 @@ void ListWindow::Form_Load() {
         // An empty register opens its editor for a new record at once; a
         // fill that failed says nothing about the register being empty.
         if (desc_.openEditorWhenEmpty && !fillFailed_ && MSFlexGrid1.Rows() == 1) cmdAdd_Click();
+        // The window opens in its grid, not on the buttons above it that
+        // come first in the reading order: the arrows and Delete work at once.
+        MSFlexGrid1.SetFocus();
     });
 }
 

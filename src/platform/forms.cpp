@@ -1,5 +1,6 @@
 #include "platform/forms.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
@@ -28,6 +29,8 @@
 #include <QRegularExpression>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -108,8 +111,25 @@ protected:
         if (!unloading && form_.Loaded()) form_.Unload();
         e->accept();
     }
-    void reject() override {
-        // Escape does not close a window; only its own buttons and close box do.
+    // Escape: the window's cancel button, when it has one (see
+    // CommandButton::setCancel); a window without one stays open. A list or
+    // calendar dropped down takes its own Escape first.
+    void reject() override;
+    // The grid takes every key as its own: its Escape is the window's too.
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress) {
+            const auto* k = static_cast<QKeyEvent*>(e);
+            if (k->key() == Qt::Key_Escape && k->modifiers() == Qt::NoModifier && hasCancel()) {
+                if (!k->isAutoRepeat()) reject();
+                return true;
+            }
+        }
+        return QDialog::eventFilter(watched, e);
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        // A held Escape closes one window, not the ones below it as well.
+        if (e->key() == Qt::Key_Escape && e->isAutoRepeat()) return;
+        QDialog::keyPressEvent(e);
     }
     void resizeEvent(QResizeEvent* e) override {
         QDialog::resizeEvent(e);
@@ -120,6 +140,7 @@ public:
     void setVisible(bool visible) override;
 
 private:
+    bool hasCancel() const;
     Form& form_;
 };
 
@@ -143,7 +164,12 @@ std::vector<std::unique_ptr<Form>>& released() {
 struct FormAccess {
     static FormWidget* widget(const Form& f) { return static_cast<FormWidget*>(f.widget_.get()); }
     static void shown(Form& f) { f.windowShown(); }
+    static CommandButton* cancelButton(const Form& f) { return f.cancelButton_; }
+    static void pressCancel(Form& f) { f.pressCancel(); }
 };
+
+void FormWidget::reject() { FormAccess::pressCancel(form_); }
+bool FormWidget::hasCancel() const { return FormAccess::cancelButton(form_) != nullptr; }
 
 void FormWidget::setVisible(bool visible) {
     // Showing a dialog hands its focus widget a Tab focus event, which selects
@@ -424,6 +450,13 @@ void CommandButton::setCaption(const std::string& text) { static_cast<WrapButton
 void CommandButton::click() {
     if (Enabled() && Click) Click();
 }
+void CommandButton::setCancel(bool on) {
+    Form& f = Parent();
+    if (on)
+        f.cancelButton_ = this;
+    else if (f.cancelButton_ == this)
+        f.cancelButton_ = nullptr;
+}
 void CommandButton::captureDesign() {
     Control::captureDesign();
     design_ = Caption();
@@ -502,10 +535,43 @@ void TextBox::restoreDesign() {
 // ---------------------------------------------------------------- ComboBox
 
 namespace {
+// A letter typed into a pick-only list would select the first item starting
+// with it, and OK would store that item: such lists have no type-ahead, in
+// the box or in its drop-down. The arrows, Home, End and the mouse still pick.
+bool isTypeAhead(const QComboBox& box, const QKeyEvent& e) {
+    if (box.isEditable() || e.key() == Qt::Key_Space) return false;
+    if (e.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    return !e.text().isEmpty() && e.text().at(0).isPrint();
+}
+
 class KeyComboBox : public QComboBox {
 public:
-    explicit KeyComboBox(ComboBox& c) : combo_(c) {}
+    explicit KeyComboBox(ComboBox& c) : combo_(c) {
+        // Our filter on the drop-down comes after the box's own, so it runs first.
+        view()->installEventFilter(this);
+    }
 protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (watched == view() && e->type() == QEvent::KeyPress && isTypeAhead(*this, *static_cast<QKeyEvent*>(e)))
+            return true;
+        return QComboBox::eventFilter(watched, e);
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        if (isTypeAhead(*this, *e)) return;   // taken, doing nothing
+        QComboBox::keyPressEvent(e);
+    }
+    void paintEvent(QPaintEvent*) override {
+        // As QComboBox paints, but a pick-only list shows that it has the focus
+        // however the focus came, as a text box does: the style draws a focus
+        // frame otherwise only after Tab.
+        QStylePainter painter(this);
+        painter.setPen(palette().color(QPalette::Text));
+        QStyleOptionComboBox opt;
+        initStyleOption(&opt);
+        if (!isEditable() && (opt.state & QStyle::State_HasFocus)) opt.state |= QStyle::State_KeyboardFocusChange;
+        painter.drawComplexControl(QStyle::CC_ComboBox, opt);
+        painter.drawControl(QStyle::CE_ComboBoxLabel, opt);
+    }
     void keyReleaseEvent(QKeyEvent* e) override {
         QComboBox::keyReleaseEvent(e);
         int code = 0;
@@ -1007,19 +1073,22 @@ bool takesFocus(const Control* c, Qt::FocusPolicy need) {
 }  // namespace
 
 std::vector<Control*> Form::tabOrder() const {
+    // The collection order serves printing and remembered inputs; Tab follows
+    // what the user reads.
     std::vector<Control*> out;
     for (Control* c : order_)
-        if (takesFocus(c, Qt::TabFocus)) out.push_back(c);
+        if (c->widget() && c->widget()->focusPolicy() != Qt::NoFocus) out.push_back(c);
     return readingOrder(std::move(out));
 }
 
+void Form::pressCancel() {
+    if (cancelButton_ && loaded_ && cancelButton_->Visible()) cancelButton_->click();
+}
+
 void Form::windowShown() {
-    // The collection order serves printing and remembered inputs; Tab follows
-    // what the user reads.
-    std::vector<Control*> chain;
-    for (Control* c : order_)
-        if (c->widget() && c->widget()->focusPolicy() != Qt::NoFocus) chain.push_back(c);
-    chain = readingOrder(std::move(chain));
+    const std::vector<Control*> chain = tabOrder();
+    for (Control* c : chain)
+        if (c->Kind() == ControlKind::Grid) c->widget()->installEventFilter(widget_.get());
     for (std::size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1]->widget(), chain[i]->widget());
 
     auto usable = [](const Control* c) { return c->widget()->isVisibleTo(c->Parent().widget()) && c->widget()->isEnabled(); };

@@ -106,6 +106,9 @@ public:
     // Runs the Click handler, as a press of the button does (only when enabled).
     void click();
     std::function<void()> Click;
+    // The window's cancel button: Escape anywhere in the window presses it,
+    // as it does a dialog's on the desktop.
+    void setCancel(bool on);
     // Fixes the caption's point size; 0 shrinks a caption that does not fit
     // on its own.
     void captionFont(double pointSize);
@@ -309,8 +312,10 @@ public:
     // Runs the Activate event (the runtime calls it; tests may too).
     void activate();
 
-    // The controls that take the focus, in the order Tab visits them: the
-    // reading order of the window (lines top to bottom, each left to right).
+    // The window's focus chain, the one it links when shown: every control
+    // that can take the focus, in the reading order of the window (lines top
+    // to bottom, each left to right). Tab visits those with a tab stop; one
+    // without keeps its place, so Tab goes on from it after a click into it.
     std::vector<Control*> tabOrder() const;
 
 protected:
@@ -331,6 +336,7 @@ protected:
 
 private:
     friend class Control;
+    friend class CommandButton;
     friend struct FormAccess;
     std::string name_;
     std::unique_ptr<QWidget> widget_;
@@ -343,7 +349,9 @@ private:
     // the text: given once the window is on screen.
     Control* focusRequest_ = nullptr;
     bool caretAtEnd_ = false;
+    CommandButton* cancelButton_ = nullptr;
     void windowShown();
+    void pressCancel();
 };
 
 // How a modal window is run: by default its own event loop; tests replace it

@@ -43,6 +43,7 @@ frmReportistica::frmReportistica() : ChequeListWindow(reportDescriptor()) {
     // No editing and no deleting from a report.
     MSFlexGrid1.DblClick = nullptr;
     MSFlexGrid1.KeyDown = nullptr;
+    cmdClose.setCancel(true);
 }
 
 void frmReportistica::Form_Load() {
@@ -52,6 +53,7 @@ void frmReportistica::Form_Load() {
         hookWheel(*this);
         CenterForm(*this);
         FillGrid(shownReport().sqlreport);
+        MSFlexGrid1.SetFocus();   // as every list window opens
     });
 }
 

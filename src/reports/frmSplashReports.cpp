@@ -36,6 +36,7 @@ frmSplashReports::frmSplashReports()
     setHeight(3600);
     for (int i = 0; i < kButtons; ++i) cmdShowReport[static_cast<std::size_t>(i)]->Click = [this, i] { cmdShowReport_Click(i); };
     cmdClose.Click = [this] { cmdClose_Click(); };
+    cmdClose.setCancel(true);
 }
 
 void frmSplashReports::Form_Load() {

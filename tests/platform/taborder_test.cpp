@@ -2,6 +2,8 @@
 // were added in; labels and pictures never in it.
 #include <gtest/gtest.h>
 
+#include <QWidget>
+
 #include "platform/forms.h"
 
 using namespace qv;
@@ -20,17 +22,40 @@ struct Scrambled : Form {
     Picture& picLogo = addAt<Picture>(0, 0, 495, 495, "picLogo");
 };
 
+std::vector<std::string> names(const std::vector<Control*>& controls) {
+    std::vector<std::string> out;
+    for (Control* c : controls) out.push_back(c->Name());
+    return out;
+}
+
+const std::vector<std::string> kReadingOrder = {"txtFirst", "txtRight", "txtNotes", "chkFlag", "cmdPrint", "cmdOK"};
+
 TEST(TabOrder, FollowsLinesTopToBottomEachLeftToRight) {
     Scrambled w;
-    std::vector<std::string> names;
-    for (Control* c : w.tabOrder()) names.push_back(c->Name());
-    EXPECT_EQ(names,
-              (std::vector<std::string>{"txtFirst", "txtRight", "txtNotes", "chkFlag", "cmdPrint", "cmdOK"}));
-    // A control without a tab stop keeps its place for clicks but leaves Tab.
+    EXPECT_EQ(names(w.tabOrder()), kReadingOrder);
+    // A control without a tab stop keeps its place, so Tab goes on from it
+    // after a click into it; Tab itself passes over it.
     w.txtRightOfFirst.setTabStop(false);
-    names.clear();
-    for (Control* c : w.tabOrder()) names.push_back(c->Name());
-    EXPECT_EQ(names, (std::vector<std::string>{"txtFirst", "txtNotes", "chkFlag", "cmdPrint", "cmdOK"}));
+    EXPECT_EQ(names(w.tabOrder()), kReadingOrder);
+    EXPECT_FALSE(w.txtRightOfFirst.TabStop());
+}
+
+// The chain the shown window really follows is the one tabOrder gives.
+TEST(TabOrder, IsTheChainTheShownWindowLinks) {
+    Scrambled w;
+    w.txtRightOfFirst.setTabStop(false);
+    w.Show();
+    std::vector<std::string> linked;
+    QWidget* first = w.txtFirst.widget();
+    QWidget* at = first;
+    do {
+        if (w.findControl(at->objectName().toStdString()) && at->focusPolicy() != Qt::NoFocus)
+            linked.push_back(at->objectName().toStdString());
+        at = at->nextInFocusChain();
+    } while (at != first && linked.size() < 20);
+    EXPECT_EQ(linked, names(w.tabOrder()));
+    EXPECT_EQ(linked, kReadingOrder);
+    w.Unload();
 }
 
 }  // namespace

@@ -534,6 +534,16 @@ bool PageLayout::load(const std::string& html, const Progress& progress) {
                 if (!cell.header) t.colData[c] = std::max(t.colData[c], cell.maxW);
             }
         }
+        // How far the data go beyond each column's longest word, summed over
+        // its cells: what its wrapping adds to the rows, where one long note weighs little.
+        t.colOver.assign(t.colMin.size(), 0);
+        for (std::uint32_t r = t.firstRow; r < t.rowEnd; ++r) {
+            const Row& row = rows_[r];
+            for (std::uint32_t c = 0; c < row.cells; ++c) {
+                const Cell& cell = cells_[row.firstCell + c];
+                if (!cell.header && cell.maxW > t.colMin[c]) t.colOver[c] += cell.maxW - t.colMin[c];
+            }
+        }
     }
     for (Text& t : texts_)
         for (Word& w : t.words) w.width = widthOf(fonts_[w.font], QStringView(extra_).sliced(w.off, w.len));
@@ -563,7 +573,8 @@ void PageLayout::layOutText(Text& t, double width) {
 // As wide as the contents when the page allows. Else every column gets its
 // longest word, then its whole contents, those that need least first, as far
 // as the room goes: amounts, dates and names stay on one line. The columns
-// still short (the long texts) share what is left in proportion to their need.
+// still short (the long texts) share what is left by how much of their text
+// overflows, so that the column that wraps in most rows gets most.
 // The data come first: a heading that wraps costs one row, not one per cheque.
 std::vector<double> PageLayout::columnWidths(const Table& t) const {
     const std::size_t cols = t.colMin.size();
@@ -573,6 +584,8 @@ std::vector<double> PageLayout::columnWidths(const Table& t) const {
     for (const std::vector<float>* wanted : {&t.colData, &t.colMax}) {
         if (room <= 0) break;
         const auto need = [&](std::size_t c) { return std::max(0.0, (*wanted)[c] - width[c]); };
+        // A heading is a single cell: its share goes by its need alone.
+        const auto weight = [&](std::size_t c) { return wanted == &t.colData ? t.colOver[c] : need(c); };
         std::vector<std::size_t> order(cols);
         for (std::size_t c = 0; c < cols; ++c) order[c] = c;
         std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return need(a) < need(b); });
@@ -581,30 +594,23 @@ std::vector<double> PageLayout::columnWidths(const Table& t) const {
             room -= need(order[whole]);
             width[order[whole]] += need(order[whole]);
         }
-        double short_ = 0;
-        for (std::size_t i = whole; i < cols; ++i) short_ += need(order[i]);
+        if (whole == cols) continue;
+        // Each still short needs more than the room left, so no share exceeds its need.
+        double weights = 0;
+        for (std::size_t i = whole; i < cols; ++i) weights += weight(order[i]);
         std::vector<double> share(cols, 0);
-        for (std::size_t i = whole; i < cols; ++i) share[order[i]] = room * need(order[i]) / short_;
+        for (std::size_t i = whole; i < cols; ++i)
+            share[order[i]] = weights > 0 ? room * weight(order[i]) / weights : room / double(cols - whole);
         for (std::size_t c = 0; c < cols; ++c) width[c] += share[c];
-        if (whole < cols) room = 0;
+        room = 0;
     }
     return width;
 }
 
-// The table's width with the columns that need least whole, as many as fit
-// in that page width; the others at their longest words.
-double PageLayout::shortColumnsWidth(const Table& t, double pageWidth) const {
+// The table's width with every column's data whole.
+double PageLayout::wholeWidth(const Table& t) const {
     double width = kBorder;
-    std::vector<double> needs;
-    for (std::size_t c = 0; c < t.colMin.size(); ++c) {
-        width += t.colMin[c] + kCellExtra;
-        needs.push_back(std::max(0.0, double(t.colData[c]) - t.colMin[c]));
-    }
-    std::sort(needs.begin(), needs.end());
-    for (const double need : needs) {
-        if (width + need > pageWidth) break;
-        width += need;
-    }
+    for (std::size_t c = 0; c < t.colMin.size(); ++c) width += std::max(t.colMin[c], t.colData[c]) + kCellExtra;
     return width;
 }
 
@@ -631,12 +637,13 @@ bool PageLayout::paginate(double width, double height, const Progress& progress)
     if (width <= 0 || height <= 0) return false;   // a paper with no room inside its margins
     scale_ = 1;
     if (narrowest > width) {
-        // Drawn smaller anyway: a little smaller still where that keeps the
-        // short cells (amounts, dates, names) whole, and no smaller than that.
+        // Drawn smaller anyway: a little smaller still, for room that keeps
+        // short cells whole and lets long texts wrap less, but no smaller than
+        // shows every cell whole.
         constexpr double kMostRoomWhenScaled = 1.15;
         const double widest = narrowest * kMostRoomWhenScaled;
         double needed = narrowest;
-        for (const Table& t : tables_) needed = std::max(needed, shortColumnsWidth(t, widest));
+        for (const Table& t : tables_) needed = std::max(needed, std::min(widest, wholeWidth(t)));
         scale_ = width / needed;
     }
     pageWidth_ = width / scale_;

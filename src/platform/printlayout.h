@@ -51,12 +51,13 @@ private:
         double ascent, lineHeight, space;
         QHash<QString, float> widths;
     };
-    struct Cell {
-        std::uint32_t off, len;   // its text, in the page or, when own, in extra_
-        float minW, maxW;         // longest word; widest line
-        bool header;              // bold and centred
-        bool own;                 // its text differs from the page's (entities, blanks, several runs)
-        bool breaks;              // holds forced line breaks
+    struct Cell {   // one per table cell: kept to 16 bytes
+        std::uint32_t off;        // its text, in the page or, when own, in extra_
+        std::uint32_t len : 29;
+        std::uint32_t header : 1;   // bold and centred
+        std::uint32_t own : 1;      // its text differs from the page's (entities, blanks, several runs)
+        std::uint32_t breaks : 1;   // holds forced line breaks
+        float minW, maxW;           // longest word; widest line
     };
     struct Row {
         std::uint32_t firstCell;
@@ -67,6 +68,7 @@ private:
         std::uint32_t firstRow = 0, rowEnd = 0;
         std::vector<float> colMin, colMax;   // longest word, widest line, per column
         std::vector<float> colData;          // widest line of the data cells
+        std::vector<double> colOver;         // the data's width beyond colMin, summed over the cells
         std::vector<double> colX;            // left edges, then the right edge
     };
     struct Word {
@@ -107,7 +109,7 @@ private:
     QStringView cellText(const Cell& c) const;
     void measureCell(Cell& c);
     std::vector<double> columnWidths(const Table& t) const;
-    double shortColumnsWidth(const Table& t, double pageWidth) const;
+    double wholeWidth(const Table& t) const;
     int lineCount(const Cell& c, double width) const;
     template <class Fn> void forEachLine(const Cell& c, double width, Fn&& fn) const;
     void layOutText(Text& t, double width);

@@ -167,6 +167,28 @@ TEST_F(PrintRenderTest, ShortCellsStayWholeWhileALongNoteWraps) {
     EXPECT_GT(lines.size(), 3u) << "the note should wrap";
 }
 
+// Drawn smaller because its headings do not fit: the room the smaller drawing
+// gains keeps the date whole and goes to the long text too, not only to the
+// short cells.
+TEST_F(PrintRenderTest, AScaledPageGivesItsRoomToTheLongTextsToo) {
+    std::string page = "<table><tr>";
+    for (int c = 0; c < 10; ++c) page += "<th>Internationalisation</th>";
+    page += "<th>Date</th><th>Causale</th></tr>";
+    const std::string reason = "Fattura n. 123 saldo fornitura del mese di dicembre con consegna in sede";
+    for (int r = 0; r < 3; ++r) {
+        page += "<tr>";
+        for (int c = 0; c < 10; ++c) page += "<td>x</td>";
+        page += "<td>2026-12-0" + std::to_string(r + 1) + " 00:00:00</td><td>" + reason + "</td></tr>";
+    }
+    print::PageLayout layout;
+    const auto lines = textLines(toPdf(page + "</table>", layout));
+    EXPECT_LT(layout.scale(), 1.0);
+    for (int r = 0; r < 3; ++r) lineOf(lines, "2026-12-0" + std::to_string(r + 1) + " 00:00:00");
+    int long_ = 0;
+    for (const std::string& l : lines) long_ += l.find("Fattura n. 123 saldo") != std::string::npos;
+    EXPECT_EQ(long_, 3) << "the long text kept at its longest word";
+}
+
 TEST_F(PrintRenderTest, WindowPrintShowsEveryLabelBesideItsValue) {
     window.put<Label>("lblImporto", "Importo (€)");
     window.put<TextBox>("txtImporto").setText("2,500.00 €");

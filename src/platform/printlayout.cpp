@@ -119,6 +119,114 @@ double pointsIn(const QString& declarations, double fallback) {
     return ok && v > 0 ? v : fallback;
 }
 
+// The words of a collapsed text (single blanks, "\n" for a forced break):
+// fn(word, breakAfter) for each, the empty word of an empty line included.
+template <class Fn> void forEachWord(QStringView text, Fn&& fn) {
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != u' ' && text[i] != u'\n') continue;
+        fn(text.sliced(start, i - start), i < text.size() && text[i] == u'\n');
+        start = i + 1;
+    }
+}
+
+struct Token {
+    enum Kind { End, Text, Tag } kind = End;
+    QStringView text;         // a text run, as written
+    QStringView name;         // a tag's name
+    QStringView attributes;   // what follows a tag's name
+    bool ending = false;      // "</name>"
+    bool is(QStringView want) const { return name.compare(want, Qt::CaseInsensitive) == 0; }
+};
+
+// The page as runs of text and tags, comments left out.
+class Tokenizer {
+public:
+    explicit Tokenizer(QStringView page) : page_(page) {}
+    qsizetype position() const { return at_; }
+
+    Token next() {
+        while (at_ < page_.size()) {
+            const qsizetype tag = nextTag(page_, at_);
+            if (tag > at_) {
+                Token t;
+                t.kind = Token::Text;
+                t.text = page_.sliced(at_, tag - at_);
+                at_ = tag;
+                return t;
+            }
+            if (page_.sliced(at_).startsWith(u"<!--")) {
+                const qsizetype end = page_.indexOf(u"-->", at_ + 4);
+                at_ = end < 0 ? page_.size() : end + 3;
+                continue;
+            }
+            qsizetype close = page_.indexOf(u'>', at_ + 1);
+            if (close < 0) close = page_.size();
+            const QStringView inner = page_.sliced(at_ + 1, close - at_ - 1);
+            at_ = std::min(page_.size(), close + 1);
+            Token t;
+            t.kind = Token::Tag;
+            t.ending = inner.startsWith(u'/');
+            const qsizetype nameStart = t.ending ? 1 : 0;
+            qsizetype nameEnd = nameStart;
+            while (nameEnd < inner.size() && (inner[nameEnd].isLetterOrNumber() || inner[nameEnd] == u'!')) ++nameEnd;
+            t.name = inner.sliced(nameStart, nameEnd - nameStart);
+            t.attributes = inner.sliced(nameEnd);
+            return t;
+        }
+        return {};
+    }
+    // The content of the element just opened (a style sheet, a script), read
+    // as it stands up to its closing tag, which is passed.
+    QStringView rawContent(QStringView name) {
+        const qsizetype end = page_.indexOf(QStringLiteral("</") + name.toString(), at_, Qt::CaseInsensitive);
+        const QStringView content = page_.sliced(at_, (end < 0 ? page_.size() : end) - at_);
+        const qsizetype close = end < 0 ? -1 : page_.indexOf(u'>', end);
+        at_ = close < 0 ? page_.size() : close + 1;
+        return content;
+    }
+
+private:
+    QStringView page_;
+    qsizetype at_ = 0;
+};
+
+// A cell's text while it is read: its one clean run, still in the page (the
+// common case, no copy), or else collected, decoded and collapsed.
+struct CellText {
+    bool header = false;
+    QStringView direct;
+    bool collected = false;
+    QString buffer;
+    bool blank = false;   // a blank waits before the next word
+
+    void open(bool isHeader) {
+        header = isHeader;
+        direct = {};
+        collected = blank = false;
+        buffer.clear();
+    }
+    void add(QStringView raw) {
+        if (!collected && direct.isNull() && isClean(raw))
+            direct = raw;
+        else {
+            collect();
+            appendCollapsed(buffer, raw, blank);
+        }
+    }
+    void collect() {   // from now on the text is the cell's own
+        if (collected) return;
+        collected = true;
+        if (!direct.isNull()) appendCollapsed(buffer, direct, blank);
+        direct = {};
+    }
+    void lineBreak() {
+        collect();
+        buffer += u'\n';
+        blank = false;
+    }
+};
+
 }  // namespace
 
 int PageLayout::fontFor(double points, bool bold) {
@@ -152,302 +260,264 @@ float PageLayout::widthOf(Font& f, QStringView word) {
 }
 
 QStringView PageLayout::cellText(const Cell& c) const {
-    const QString& buffer = (c.len & kExtra) ? extra_ : text_;
-    return QStringView(buffer).sliced(c.off, c.len & kLenMask);
+    return QStringView(c.own ? extra_ : text_).sliced(c.off, c.len);
 }
 
 void PageLayout::measureCell(Cell& c) {
-    Font& f = fonts_[(c.len & kHeader) ? thFont_ : tdFont_];
-    const QStringView t = cellText(c);
-    double longest = 0, line = 0, widest = 0;
-    qsizetype start = 0;
-    bool first = true;
-    for (qsizetype i = 0; i <= t.size(); ++i) {
-        if (i < t.size() && t[i] != u' ' && t[i] != u'\n') continue;
-        const double w = widthOf(f, t.sliced(start, i - start));
+    Font& f = fonts_[c.header ? thFont_ : tdFont_];
+    double longest = 0, line = -1, widest = 0;
+    forEachWord(cellText(c), [&](QStringView word, bool breakAfter) {
+        const double w = widthOf(f, word);
         longest = std::max(longest, w);
-        line += (first ? 0 : f.space) + w;
-        first = false;
-        if (i == t.size() || t[i] == u'\n') {
+        line = line < 0 ? w : line + f.space + w;
+        if (breakAfter) {
             widest = std::max(widest, line);
-            line = 0;
-            first = true;
+            line = -1;
+            c.breaks = true;
         }
-        start = i + 1;
-    }
+    });
     c.minW = static_cast<float>(longest);
-    c.maxW = static_cast<float>(widest);
+    c.maxW = static_cast<float>(std::max(widest, line));
 }
 
 // Greedy wrapping at blanks, as a browser's cell does: fn(line text, its width).
 template <class Fn> void PageLayout::forEachLine(const Cell& c, double width, Fn&& fn) const {
-    const Font& f = fonts_[(c.len & kHeader) ? thFont_ : tdFont_];
+    const Font& f = fontOf(c);
     const QStringView t = cellText(c);
     if (t.isEmpty()) return;
-    qsizetype lineStart = 0, wordStart = 0, lineEnd = 0;
+    const QChar *lineStart = t.data(), *lineEnd = t.data();
     double lineW = -1;   // -1: nothing on the line yet
-    for (qsizetype i = 0; i <= t.size(); ++i) {
-        if (i < t.size() && t[i] != u' ' && t[i] != u'\n') continue;
-        const QStringView word = t.sliced(wordStart, i - wordStart);
-        const auto it = f.widths.constFind(QString::fromRawData(word.data(), word.size()));
+    forEachWord(t, [&](QStringView word, bool breakAfter) {
+        const auto it = f.widths.constFind(QString::fromRawData(word.data(), word.size()));   // measured on reading
         const double w = it != f.widths.cend() ? *it : 0;
         if (lineW >= 0 && lineW + f.space + w > width + kFit) {
-            fn(t.sliced(lineStart, lineEnd - lineStart), lineW);
-            lineStart = wordStart;
+            fn(QStringView(lineStart, lineEnd), lineW);
+            lineStart = word.data();
             lineW = -1;
         }
         lineW = lineW < 0 ? w : lineW + f.space + w;
-        lineEnd = i;
-        if (i < t.size() && t[i] == u'\n') {
-            fn(t.sliced(lineStart, lineEnd - lineStart), lineW);
-            lineStart = i + 1;
+        lineEnd = word.data() + word.size();
+        if (breakAfter) {
+            fn(QStringView(lineStart, lineEnd), lineW);
+            lineStart = lineEnd + 1;
             lineW = -1;
         }
-        wordStart = i + 1;
-    }
-    if (lineW >= 0) fn(t.sliced(lineStart, lineEnd - lineStart), lineW);
+    });
+    if (lineW >= 0) fn(QStringView(lineStart, lineEnd), lineW);
 }
 
 int PageLayout::lineCount(const Cell& c, double width) const {
-    if ((c.len & kLenMask) == 0) return 0;
-    if (c.maxW <= width + kFit && !(c.len & kExtra)) return 1;
+    if (c.len == 0) return 0;
+    if (c.maxW <= width + kFit && !c.breaks) return 1;
     int n = 0;
     forEachLine(c, width, [&n](QStringView, double) { ++n; });
     return n;
 }
 
-bool PageLayout::load(const std::string& html, const Progress& progress) {
-    *this = PageLayout();
-    text_ = QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size()));
-    const QStringView page(text_);
-    const qsizetype n = page.size();
+// Builds the layout's blocks from the page's tokens, as a browser reads the
+// small HTML the program writes.
+class PageLayout::Reader {
+public:
+    explicit Reader(PageLayout& layout) : l_(layout) { readStyle({}); }
 
-    std::vector<double> sizes{kDefaultPoints};
-    int boldDepth = 0;
-    int openText = -1;       // the paragraph being written, in texts_
-    bool textBlank = false, textBreak = false;
-    int openTable = -1, tableBlock = -1, fosterText = -1, nested = 0;
-    bool rowOpen = false, cellOpen = false, cellHeader = false, cellDirect = false, cellBlank = false;
-    qsizetype cellRawStart = 0, cellRawLen = 0;
-    int cellRuns = 0;
-    QString cellBuffer;
-    double thPoints = kDefaultPoints, tdPoints = kDefaultPoints;
-    thFont_ = fontFor(thPoints, true);
-    tdFont_ = fontFor(tdPoints, false);
-
-    auto endParagraph = [&](double gap) {
-        if (openText < 0 && !blocks_.empty() && !blocks_.back().table) openText = blocks_.back().index;
-        if (openText < 0 && gap > 0) {
-            texts_.emplace_back();
-            blocks_.push_back({false, static_cast<int>(texts_.size() - 1)});
-            openText = static_cast<int>(texts_.size() - 1);
-        }
-        if (openText >= 0) texts_[openText].gapAfter = std::max(texts_[openText].gapAfter, gap);
-        openText = -1;
-        textBlank = textBreak = false;
-    };
-    auto addWords = [&](Text& t, QStringView raw) {
-        QString decoded;
-        bool blank = false;
-        appendCollapsed(decoded, raw, blank);
-        const bool leading = !raw.isEmpty() && isBlank(raw.front());
-        const int font = fontFor(sizes.back(), boldDepth > 0);
-        qsizetype start = 0;
-        for (qsizetype i = 0; i <= decoded.size(); ++i) {
-            if (i < decoded.size() && decoded[i] != u' ') continue;
-            if (i > start) {
-                const auto off = static_cast<std::uint32_t>(extra_.size());
-                extra_ += QStringView(decoded).sliced(start, i - start);
-                const bool spaceBefore = start > 0 || leading || textBlank;
-                t.words.push_back({off, static_cast<std::uint32_t>(i - start), static_cast<std::uint16_t>(font),
-                                   spaceBefore, textBreak, 0});
-                textBlank = textBreak = false;
+    void text(QStringView raw) {
+        if (cellOpen_) {
+            cell_.add(raw);
+        } else if (table_ >= 0) {
+            // Text between cells goes before its table, as a browser puts it.
+            if (raw.trimmed().isEmpty()) return;
+            if (fosterText_ < 0) {
+                fosterText_ = newText(tableBlock_);
+                ++tableBlock_;
             }
-            start = i + 1;
-        }
-        if (blank) textBlank = true;
-    };
-    auto closeCell = [&] {
-        if (!cellOpen) return;
-        Cell c{};
-        if (cellDirect && cellRuns == 1) {
-            c.off = static_cast<std::uint32_t>(cellRawStart);
-            c.len = static_cast<std::uint32_t>(cellRawLen);
+            addWords(l_.texts_[fosterText_], raw);
         } else {
-            while (cellBuffer.endsWith(u'\n')) cellBuffer.chop(1);
-            c.off = static_cast<std::uint32_t>(extra_.size());
-            c.len = static_cast<std::uint32_t>(cellBuffer.size()) | (cellBuffer.isEmpty() ? 0 : kExtra);
-            extra_ += cellBuffer;
-        }
-        if (cellHeader) c.len |= kHeader;
-        measureCell(c);
-        cells_.push_back(c);
-        cellOpen = false;
-    };
-    auto cellToBuffer = [&] {   // the cell can no longer point into the page
-        if (!cellDirect) return;
-        cellDirect = false;
-        cellBuffer.clear();
-        cellBlank = false;
-        if (cellRuns == 1) appendCollapsed(cellBuffer, page.sliced(cellRawStart, cellRawLen), cellBlank);
-    };
-    auto closeRow = [&] {
-        closeCell();
-        if (!rowOpen) return;
-        rowOpen = false;
-        Row& r = rows_.back();
-        r.cells = static_cast<std::uint32_t>(cells_.size() - r.firstCell);
-        if (r.cells == 0) rows_.pop_back();   // a row without cells takes no room
-        tables_[openTable].rowEnd = static_cast<std::uint32_t>(rows_.size());
-    };
-    auto openRow = [&] {
-        closeRow();
-        rows_.push_back({static_cast<std::uint32_t>(cells_.size()), 0, 0});
-        rowOpen = true;
-    };
-
-    qsizetype nextReport = 1 << 20;
-    for (qsizetype i = 0; i < n;) {
-        if (progress && i >= nextReport) {
-            nextReport = i + (1 << 20);
-            if (!progress(static_cast<double>(i) / n)) return false;
-        }
-        if (page[i] != u'<' || nextTag(page, i) != i) {
-            const qsizetype end = nextTag(page, i + 1);
-            const QStringView raw = page.sliced(i, end - i);
-            if (cellOpen) {
-                ++cellRuns;
-                if (cellRuns == 1 && isClean(raw)) {
-                    cellDirect = true;
-                    cellRawStart = i;
-                    cellRawLen = raw.size();
-                } else {
-                    if (cellRuns == 1) cellDirect = false, cellBuffer.clear(), cellBlank = false;
-                    cellToBuffer();
-                    appendCollapsed(cellBuffer, raw, cellBlank);
-                }
-            } else if (openTable >= 0) {
-                // Text between cells goes before its table, as a browser puts it.
-                if (!raw.trimmed().isEmpty()) {
-                    if (fosterText < 0) {
-                        texts_.emplace_back();
-                        fosterText = static_cast<int>(texts_.size() - 1);
-                        blocks_.insert(blocks_.begin() + tableBlock, {false, fosterText});
-                        ++tableBlock;
-                    }
-                    addWords(texts_[fosterText], raw);
-                }
-            } else {
-                if (openText < 0) {
-                    if (raw.trimmed().isEmpty()) {
-                        i = end;
-                        continue;
-                    }
-                    texts_.emplace_back();
-                    openText = static_cast<int>(texts_.size() - 1);
-                    blocks_.push_back({false, openText});
-                }
-                addWords(texts_[openText], raw);
+            if (openText_ < 0) {
+                if (raw.trimmed().isEmpty()) return;
+                openText_ = newText(static_cast<int>(l_.blocks_.size()));
             }
-            i = end;
-            continue;
+            addWords(l_.texts_[openText_], raw);
         }
-        if (page.sliced(i).startsWith(u"<!--")) {
-            const qsizetype end = page.indexOf(u"-->", i + 4);
-            i = end < 0 ? n : end + 3;
-            continue;
-        }
-        qsizetype close = page.indexOf(u'>', i + 1);
-        if (close < 0) close = n;
-        const QStringView tag = page.sliced(i + 1, close - i - 1);
-        i = std::min(n, close + 1);
-        const bool ending = tag.startsWith(u'/');
-        qsizetype nameEnd = ending ? 1 : 0;
-        while (nameEnd < tag.size() && (tag[nameEnd].isLetterOrNumber() || tag[nameEnd] == u'!')) ++nameEnd;
-        const QStringView tagName = tag.sliced(ending ? 1 : 0, nameEnd - (ending ? 1 : 0));
-        // Tags are compared in place: the page has a few tags per cell.
-        const auto is = [tagName](QStringView want) { return tagName.compare(want, Qt::CaseInsensitive) == 0; };
-        const QStringView attributes = tag.sliced(nameEnd);
+    }
 
-        if (!ending && (is(u"style") || is(u"script") || is(u"title"))) {
-            const qsizetype end = page.indexOf(QStringLiteral("</") + tagName.toString(), i, Qt::CaseInsensitive);
-            const QString content = page.sliced(i, (end < 0 ? n : end) - i).toString();
-            i = end < 0 ? n : std::min(n, page.indexOf(u'>', end) + 1);
-            if (i <= 0) i = n;
-            if (!is(u"style")) continue;
-            static const QRegularExpression rule(QStringLiteral("([A-Za-z0-9_]+)\\s*\\{([^}]*)\\}"));
-            for (auto it = rule.globalMatch(content); it.hasNext();) {
-                const auto m = it.next();
-                const QString selector = m.captured(1).toLower();
-                if (selector == u"th") thPoints = pointsIn(m.captured(2), thPoints);
-                if (selector == u"td") tdPoints = pointsIn(m.captured(2), tdPoints);
-            }
-            thFont_ = fontFor(thPoints, true);
-            tdFont_ = fontFor(tdPoints, false);
-            continue;
+    void tag(const Token& t, Tokenizer& tokens) {
+        if (!t.ending && (t.is(u"style") || t.is(u"script") || t.is(u"title"))) {
+            const QStringView content = tokens.rawContent(t.name);
+            if (t.is(u"style")) readStyle(content);
+            return;
         }
-        if (nested > 0 || (cellOpen && is(u"table") && !ending)) {
+        if (nested_ > 0 || (cellOpen_ && t.is(u"table") && !t.ending)) {
             // A table inside a cell: its texts stay in the cell.
-            if (is(u"table")) nested += ending ? -1 : 1;
-            else if (cellOpen && (is(u"td") || is(u"th") || is(u"tr") || is(u"br"))) {
-                cellToBuffer();
-                cellBlank = true;
+            if (t.is(u"table"))
+                nested_ += t.ending ? -1 : 1;
+            else if (cellOpen_ && (t.is(u"td") || t.is(u"th") || t.is(u"tr") || t.is(u"br"))) {
+                cell_.collect();
+                cell_.blank = true;
             }
-            continue;
+            return;
         }
-        if (is(u"font")) {
-            if (ending) {
-                if (sizes.size() > 1) sizes.pop_back();
-            } else {
-                const QString style = attributes.toString();
-                sizes.push_back(pointsIn(style, sizes.back()));
-            }
-        } else if (is(u"b") || is(u"strong")) {
-            boldDepth = std::max(0, boldDepth + (ending ? -1 : 1));
-        } else if (is(u"br")) {
-            if (cellOpen) {
-                cellToBuffer();
-                cellBuffer += u'\n';
-                cellBlank = false;
-                ++cellRuns;
-            } else if (openTable < 0) {
-                textBreak = true;
-            }
-        } else if (is(u"p") || is(u"div")) {
-            if (openTable < 0) endParagraph(is(u"p") ? sizes.back() * kDotsPerInch / 72 : 0);
-        } else if (is(u"table")) {
-            if (!ending && openTable < 0) {
-                endParagraph(0);
-                tables_.emplace_back();
-                openTable = static_cast<int>(tables_.size() - 1);
-                tables_[openTable].firstRow = tables_[openTable].rowEnd = static_cast<std::uint32_t>(rows_.size());
-                blocks_.push_back({true, openTable});
-                tableBlock = static_cast<int>(blocks_.size() - 1);
-                fosterText = -1;
-            } else if (ending && openTable >= 0) {
+        if (t.is(u"font")) {
+            if (!t.ending)
+                sizes_.push_back(pointsIn(t.attributes.toString(), sizes_.back()));
+            else if (sizes_.size() > 1)
+                sizes_.pop_back();
+        } else if (t.is(u"b") || t.is(u"strong")) {
+            bold_ = std::max(0, bold_ + (t.ending ? -1 : 1));
+        } else if (t.is(u"br")) {
+            if (cellOpen_)
+                cell_.lineBreak();
+            else if (table_ < 0)
+                textBreak_ = true;
+        } else if (t.is(u"p") || t.is(u"div")) {
+            if (table_ < 0) endParagraph(t.is(u"p") ? sizes_.back() * kDotsPerInch / 72 : 0);
+        } else if (t.is(u"table")) {
+            if (!t.ending && table_ < 0)
+                openTable();
+            else if (t.ending && table_ >= 0)
+                closeTable();
+        } else if (table_ >= 0 && t.is(u"tr")) {
+            if (t.ending)
                 closeRow();
-                openTable = -1;
-            }
-        } else if (openTable >= 0 && is(u"tr")) {
-            if (ending) closeRow();
-            else openRow();
-        } else if (openTable >= 0 && (is(u"td") || is(u"th"))) {
-            if (ending) {
-                closeCell();
-            } else {
-                closeCell();
-                if (!rowOpen) openRow();
-                cellOpen = true;
-                cellHeader = is(u"th");
-                cellDirect = false;
-                cellRuns = 0;
-                cellBuffer.clear();
-                cellBlank = false;
+            else
+                openRow();
+        } else if (table_ >= 0 && (t.is(u"td") || t.is(u"th"))) {
+            closeCell();
+            if (!t.ending) {
+                if (!rowOpen_) openRow();
+                cell_.open(t.is(u"th"));
+                cellOpen_ = true;
             }
         }
         // Any other tag is left out; its text is kept.
     }
-    if (openTable >= 0) closeRow();
+
+    void finish() {
+        if (table_ >= 0) closeTable();
+    }
+
+private:
+    void readStyle(QStringView sheet) {
+        static const QRegularExpression rule(QStringLiteral("([A-Za-z0-9_]+)\\s*\\{([^}]*)\\}"));
+        const QString text = sheet.toString();
+        for (auto it = rule.globalMatch(text); it.hasNext();) {
+            const auto m = it.next();
+            const QString selector = m.captured(1).toLower();
+            if (selector == u"th") thPoints_ = pointsIn(m.captured(2), thPoints_);
+            if (selector == u"td") tdPoints_ = pointsIn(m.captured(2), tdPoints_);
+        }
+        l_.thFont_ = l_.fontFor(thPoints_, true);
+        l_.tdFont_ = l_.fontFor(tdPoints_, false);
+    }
+
+    // A new paragraph, its block at that place in the page's order.
+    int newText(int blockAt) {
+        l_.texts_.emplace_back();
+        const int index = static_cast<int>(l_.texts_.size() - 1);
+        l_.blocks_.insert(l_.blocks_.begin() + blockAt, {false, index});
+        return index;
+    }
+    void endParagraph(double gap) {
+        if (openText_ < 0 && !l_.blocks_.empty() && !l_.blocks_.back().table) openText_ = l_.blocks_.back().index;
+        if (openText_ < 0 && gap > 0) openText_ = newText(static_cast<int>(l_.blocks_.size()));
+        if (openText_ >= 0) l_.texts_[openText_].gapAfter = std::max(l_.texts_[openText_].gapAfter, gap);
+        openText_ = -1;
+        textBlank_ = textBreak_ = false;
+    }
+    void addWords(Text& t, QStringView raw) {
+        QString decoded;
+        bool blank = false;
+        appendCollapsed(decoded, raw, blank);
+        const auto font = static_cast<std::uint16_t>(l_.fontFor(sizes_.back(), bold_ > 0));
+        bool first = true;
+        forEachWord(decoded, [&](QStringView word, bool) {
+            if (!word.isEmpty()) {
+                const auto off = static_cast<std::uint32_t>(l_.extra_.size());
+                l_.extra_ += word;
+                const bool spaceBefore = !first || (!raw.isEmpty() && isBlank(raw.front())) || textBlank_;
+                t.words.push_back({off, static_cast<std::uint32_t>(word.size()), font, spaceBefore, textBreak_, 0});
+                textBlank_ = textBreak_ = false;
+            }
+            first = false;
+        });
+        if (blank) textBlank_ = true;
+    }
+
+    void openTable() {
+        endParagraph(0);
+        l_.tables_.emplace_back();
+        table_ = static_cast<int>(l_.tables_.size() - 1);
+        l_.tables_[table_].firstRow = l_.tables_[table_].rowEnd = static_cast<std::uint32_t>(l_.rows_.size());
+        l_.blocks_.push_back({true, table_});
+        tableBlock_ = static_cast<int>(l_.blocks_.size() - 1);
+        fosterText_ = -1;
+    }
+    void closeTable() {
+        closeRow();
+        table_ = -1;
+    }
+    void openRow() {
+        closeRow();
+        l_.rows_.push_back({static_cast<std::uint32_t>(l_.cells_.size()), 0, 0});
+        rowOpen_ = true;
+    }
+    void closeRow() {
+        closeCell();
+        if (!rowOpen_) return;
+        rowOpen_ = false;
+        Row& r = l_.rows_.back();
+        r.cells = static_cast<std::uint32_t>(l_.cells_.size() - r.firstCell);
+        if (r.cells == 0) l_.rows_.pop_back();   // a row without cells takes no room
+        l_.tables_[table_].rowEnd = static_cast<std::uint32_t>(l_.rows_.size());
+    }
+    void closeCell() {
+        if (!cellOpen_) return;
+        cellOpen_ = false;
+        Cell c{};
+        c.header = cell_.header;
+        if (!cell_.collected && !cell_.direct.isNull()) {
+            c.off = static_cast<std::uint32_t>(cell_.direct.data() - l_.text_.constData());
+            c.len = static_cast<std::uint32_t>(cell_.direct.size());
+        } else {
+            while (cell_.buffer.endsWith(u'\n')) cell_.buffer.chop(1);
+            c.own = true;
+            c.off = static_cast<std::uint32_t>(l_.extra_.size());
+            c.len = static_cast<std::uint32_t>(cell_.buffer.size());
+            l_.extra_ += cell_.buffer;
+        }
+        l_.measureCell(c);
+        l_.cells_.push_back(c);
+    }
+
+    PageLayout& l_;
+    // Free text: the font, and the paragraph being written (in texts_).
+    std::vector<double> sizes_{kDefaultPoints};
+    int bold_ = 0;
+    int openText_ = -1;
+    bool textBlank_ = false, textBreak_ = false;
+    // Tables: the open one, its block, the text put before it, tables nested in a cell.
+    int table_ = -1, tableBlock_ = -1, fosterText_ = -1, nested_ = 0;
+    bool rowOpen_ = false, cellOpen_ = false;
+    CellText cell_;
+    double thPoints_ = kDefaultPoints, tdPoints_ = kDefaultPoints;
+};
+
+bool PageLayout::load(const std::string& html, const Progress& progress) {
+    *this = PageLayout();
+    text_ = QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size()));
+    Tokenizer tokens(text_);
+    Reader reader(*this);
+    qsizetype nextReport = 1 << 20;
+    for (Token t = tokens.next(); t.kind != Token::End; t = tokens.next()) {
+        if (t.kind == Token::Text)
+            reader.text(t.text);
+        else
+            reader.tag(t, tokens);
+        if (progress && tokens.position() >= nextReport) {
+            nextReport = tokens.position() + (1 << 20);
+            if (!progress(static_cast<double>(tokens.position()) / text_.size())) return false;
+        }
+    }
+    reader.finish();
 
     for (Table& t : tables_) {
         for (std::uint32_t r = t.firstRow; r < t.rowEnd; ++r) {
@@ -455,11 +525,23 @@ bool PageLayout::load(const std::string& html, const Progress& progress) {
             if (t.colMin.size() < row.cells) {
                 t.colMin.resize(row.cells, 0);
                 t.colMax.resize(row.cells, 0);
+                t.colData.resize(row.cells, 0);
             }
             for (std::uint32_t c = 0; c < row.cells; ++c) {
                 const Cell& cell = cells_[row.firstCell + c];
                 t.colMin[c] = std::max(t.colMin[c], cell.minW);
                 t.colMax[c] = std::max(t.colMax[c], cell.maxW);
+                if (!cell.header) t.colData[c] = std::max(t.colData[c], cell.maxW);
+            }
+        }
+        // How far the data go beyond each column's longest word, summed over
+        // its cells: what its wrapping adds to the rows, where one long note weighs little.
+        t.colOver.assign(t.colMin.size(), 0);
+        for (std::uint32_t r = t.firstRow; r < t.rowEnd; ++r) {
+            const Row& row = rows_[r];
+            for (std::uint32_t c = 0; c < row.cells; ++c) {
+                const Cell& cell = cells_[row.firstCell + c];
+                if (!cell.header && cell.maxW > t.colMin[c]) t.colOver[c] += cell.maxW - t.colMin[c];
             }
         }
     }
@@ -488,6 +570,50 @@ void PageLayout::layOutText(Text& t, double width) {
     }
 }
 
+// As wide as the contents when the page allows. Else every column gets its
+// longest word, then its whole contents, those that need least first, as far
+// as the room goes: amounts, dates and names stay on one line. The columns
+// still short (the long texts) share what is left by how much of their text
+// overflows, so that the column that wraps in most rows gets most.
+// The data come first: a heading that wraps costs one row, not one per cheque.
+std::vector<double> PageLayout::columnWidths(const Table& t) const {
+    const std::size_t cols = t.colMin.size();
+    std::vector<double> width(t.colMin.begin(), t.colMin.end());
+    double room = pageWidth_ - kBorder;
+    for (std::size_t c = 0; c < cols; ++c) room -= t.colMin[c] + kCellExtra;
+    for (const std::vector<float>* wanted : {&t.colData, &t.colMax}) {
+        if (room <= 0) break;
+        const auto need = [&](std::size_t c) { return std::max(0.0, (*wanted)[c] - width[c]); };
+        // A heading is a single cell: its share goes by its need alone.
+        const auto weight = [&](std::size_t c) { return wanted == &t.colData ? t.colOver[c] : need(c); };
+        std::vector<std::size_t> order(cols);
+        for (std::size_t c = 0; c < cols; ++c) order[c] = c;
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return need(a) < need(b); });
+        std::size_t whole = 0;
+        for (; whole < cols && need(order[whole]) <= room; ++whole) {
+            room -= need(order[whole]);
+            width[order[whole]] += need(order[whole]);
+        }
+        if (whole == cols) continue;
+        // Each still short needs more than the room left, so no share exceeds its need.
+        double weights = 0;
+        for (std::size_t i = whole; i < cols; ++i) weights += weight(order[i]);
+        std::vector<double> share(cols, 0);
+        for (std::size_t i = whole; i < cols; ++i)
+            share[order[i]] = weights > 0 ? room * weight(order[i]) / weights : room / double(cols - whole);
+        for (std::size_t c = 0; c < cols; ++c) width[c] += share[c];
+        room = 0;
+    }
+    return width;
+}
+
+// The table's width with every column's data whole.
+double PageLayout::wholeWidth(const Table& t) const {
+    double width = kBorder;
+    for (std::size_t c = 0; c < t.colMin.size(); ++c) width += std::max(t.colMin[c], t.colData[c]) + kCellExtra;
+    return width;
+}
+
 bool PageLayout::paginate(double width, double height, const Progress& progress) {
     if (width == laidWidth_ && height == laidHeight_) return true;
     laidWidth_ = laidHeight_ = -1;
@@ -509,52 +635,32 @@ bool PageLayout::paginate(double width, double height, const Progress& progress)
         }
     }
     if (width <= 0 || height <= 0) return false;   // a paper with no room inside its margins
-    // A page drawn smaller anyway is drawn a little smaller still, so that the
-    // room it gains keeps short cells (amounts, dates) on one line.
-    constexpr double kRoomWhenScaled = 1.15;
-    scale_ = narrowest > width ? width / (narrowest * kRoomWhenScaled) : 1;
+    scale_ = 1;
+    if (narrowest > width) {
+        // Drawn smaller anyway: a little smaller still, for room that keeps
+        // short cells whole and lets long texts wrap less, but no smaller than
+        // shows every cell whole.
+        constexpr double kMostRoomWhenScaled = 1.15;
+        const double widest = narrowest * kMostRoomWhenScaled;
+        double needed = narrowest;
+        for (const Table& t : tables_) needed = std::max(needed, std::min(widest, wholeWidth(t)));
+        scale_ = width / needed;
+    }
     pageWidth_ = width / scale_;
     pageHeight_ = height / scale_;
 
     std::size_t rowsDone = 0;
     for (Table& t : tables_) {
-        const std::size_t cols = t.colMin.size();
-        double sumMin = kBorder, sumMax = kBorder;
-        for (std::size_t c = 0; c < cols; ++c) {
-            sumMin += t.colMin[c] + kCellExtra;
-            sumMax += t.colMax[c] + kCellExtra;
-        }
-        // As wide as the contents need; when that is too wide, every column gets
-        // its longest word, and the room left goes first to the columns that want
-        // least, so short cells (amounts, dates, names) stay on one line and only
-        // the long texts wrap.
-        std::vector<double> width(cols);
-        for (std::size_t c = 0; c < cols; ++c) width[c] = t.colMin[c];
-        if (sumMax <= pageWidth_) {
-            for (std::size_t c = 0; c < cols; ++c) width[c] = t.colMax[c];
-        } else if (pageWidth_ > sumMin) {
-            std::vector<std::size_t> order(cols);
-            for (std::size_t c = 0; c < cols; ++c) order[c] = c;
-            std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-                return t.colMax[a] - t.colMin[a] < t.colMax[b] - t.colMin[b];
-            });
-            double room = pageWidth_ - sumMin;
-            for (std::size_t i = 0; i < cols; ++i) {
-                const std::size_t c = order[i];
-                const double give = std::min<double>(t.colMax[c] - t.colMin[c], room / double(cols - i));
-                width[c] += give;
-                room -= give;
-            }
-        }
-        t.colX.assign(cols + 1, kBorder / 2);
-        for (std::size_t c = 0; c < cols; ++c) t.colX[c + 1] = t.colX[c] + width[c] + kCellExtra;
+        const std::vector<double> widths = columnWidths(t);
+        t.colX.assign(widths.size() + 1, kBorder / 2);
+        for (std::size_t c = 0; c < widths.size(); ++c) t.colX[c + 1] = t.colX[c] + widths[c] + kCellExtra;
         for (std::uint32_t r = t.firstRow; r < t.rowEnd; ++r) {
             Row& row = rows_[r];
             double content = 0;
             for (std::uint32_t c = 0; c < row.cells; ++c) {
                 const Cell& cell = cells_[row.firstCell + c];
                 const int lines = lineCount(cell, t.colX[c + 1] - t.colX[c] - kCellExtra);
-                content = std::max(content, lines * fonts_[(cell.len & kHeader) ? thFont_ : tdFont_].lineHeight);
+                content = std::max(content, lines * fontOf(cell).lineHeight);
             }
             row.height = static_cast<float>(content + 2 * kPadding + kBorder);
             if (progress && (++rowsDone & 0x3fff) == 0 && !progress(0.5 * rowsDone / rows_.size())) return false;
@@ -636,7 +742,7 @@ void PageLayout::paintTable(QPainter& painter, const Table& t, const Piece& piec
     for (std::uint32_t r = piece.first; r < piece.end; ++r) {
         const Row& row = rows_[r];
         for (std::uint32_t c = 0; c < row.cells; ++c)
-            if (cells_[row.firstCell + c].len & kHeader)
+            if (cells_[row.firstCell + c].header)
                 painter.fillRect(QRectF(t.colX[c], y, t.colX[c + 1] - t.colX[c], row.height), kHeaderBack);
         y += row.height;
     }
@@ -649,7 +755,7 @@ void PageLayout::paintTable(QPainter& painter, const Table& t, const Piece& piec
             const Row& row = rows_[r];
             for (std::uint32_t c = 0; c < row.cells; ++c) {
                 const Cell& cell = cells_[row.firstCell + c];
-                if (static_cast<bool>(cell.len & kHeader) != header || (cell.len & kLenMask) == 0) continue;
+                if (cell.header != header || cell.len == 0) continue;
                 const double width = t.colX[c + 1] - t.colX[c] - kCellExtra;
                 const double left = t.colX[c] + kBorder / 2 + kPadding;
                 // Header cells are centred, as a browser does.
@@ -667,7 +773,7 @@ void PageLayout::paintTable(QPainter& painter, const Table& t, const Piece& piec
                 auto top = [&](double content) {
                     return tall(row) ? kPadding + kBorder / 2 : (row.height - content) / 2;
                 };
-                if (cell.maxW <= width + kFit && !(cell.len & kExtra)) {   // the common case: one line
+                if (cell.maxW <= width + kFit && !cell.breaks) {   // the common case: one line
                     draw(cellText(cell), cell.maxW, y + top(f.lineHeight) + f.ascent);
                     continue;
                 }

@@ -41,26 +41,23 @@ public:
     // The whole page is drawn at this size so that its widest table fits.
     double scale() const { return scale_; }
 
-    // Rows of every table, in page order, as [first, end) per page (for checks).
-    struct RowRange {
-        int first, end;
-    };
-    std::vector<RowRange> tableRowsOfPage(int page) const;
-    double rowHeight(int row) const { return rows_[row].height; }
-    double pageHeightUsed(int page) const;   // in dots, before the scale
-    double pageHeight() const { return pageHeight_; }
-
 private:
+    friend struct PageLayoutProbe;   // the checks of how rows fall on pages
+    class Reader;
+
     struct Font {
         QFont font;
         double points;
         double ascent, lineHeight, space;
         QHash<QString, float> widths;
     };
-    struct Cell {
-        std::uint32_t off;
-        std::uint32_t len;   // kHeader, kExtra flags in the top bits
-        float minW, maxW;    // longest word; whole text
+    struct Cell {   // one per table cell: kept to 16 bytes
+        std::uint32_t off;        // its text, in the page or, when own, in extra_
+        std::uint32_t len : 29;
+        std::uint32_t header : 1;   // bold and centred
+        std::uint32_t own : 1;      // its text differs from the page's (entities, blanks, several runs)
+        std::uint32_t breaks : 1;   // holds forced line breaks
+        float minW, maxW;           // longest word; widest line
     };
     struct Row {
         std::uint32_t firstCell;
@@ -69,7 +66,10 @@ private:
     };
     struct Table {
         std::uint32_t firstRow = 0, rowEnd = 0;
-        std::vector<float> colMin, colMax, colX;   // colX: left edges, then the right edge
+        std::vector<float> colMin, colMax;   // longest word, widest line, per column
+        std::vector<float> colData;          // widest line of the data cells
+        std::vector<double> colOver;         // the data's width beyond colMin, summed over the cells
+        std::vector<double> colX;            // left edges, then the right edge
     };
     struct Word {
         std::uint32_t off, len;   // in the text buffer
@@ -99,18 +99,26 @@ private:
         double clipTop = 0, clipBottom = 0;
     };
 
-    static constexpr std::uint32_t kHeader = 1u << 31, kExtra = 1u << 30, kLenMask = kExtra - 1;
+    struct RowRange {
+        int first, end;
+    };
 
     int fontFor(double points, bool bold);
     float widthOf(Font& f, QStringView word);
+    const Font& fontOf(const Cell& c) const { return fonts_[c.header ? thFont_ : tdFont_]; }
     QStringView cellText(const Cell& c) const;
     void measureCell(Cell& c);
+    std::vector<double> columnWidths(const Table& t) const;
+    double wholeWidth(const Table& t) const;
     int lineCount(const Cell& c, double width) const;
     template <class Fn> void forEachLine(const Cell& c, double width, Fn&& fn) const;
     void layOutText(Text& t, double width);
     void paintTable(QPainter& painter, const Table& t, const Piece& piece) const;
     void paintText(QPainter& painter, const Text& t, const Piece& piece) const;
     bool tall(const Row& row) const { return row.height > pageHeight_; }
+    // Rows of every table, in page order, as [first, end) per page.
+    std::vector<RowRange> tableRowsOfPage(int page) const;
+    double pageHeightUsed(int page) const;   // in dots, before the scale
 
     QString text_;    // the page as read
     QString extra_;   // cell texts that differ from the page's (entities, blanks)

@@ -24,22 +24,27 @@
 #include "platform/webbrowser.h"
 #include "support/fixture.h"
 
+namespace qv::print {
+// How the rows fell on the pages.
+struct PageLayoutProbe {
+    static std::vector<PageLayout::RowRange> rowsOfPage(const PageLayout& l, int page) { return l.tableRowsOfPage(page); }
+    static double rowHeight(const PageLayout& l, int row) { return l.rows_[row].height; }
+    static double heightUsed(const PageLayout& l, int page) { return l.pageHeightUsed(page); }
+    static double pageHeight(const PageLayout& l) { return l.pageHeight_; }
+};
+}  // namespace qv::print
+
 namespace qv {
 namespace {
+
+using Probe = print::PageLayoutProbe;
 
 struct PrintWindow : Form {
     PrintWindow() : Form("frmPrintTest") {}
     template <class T, class... A> T& put(A&&... a) { return add<T>(std::forward<A>(a)...); }
 };
 
-std::string run(const std::string& command) {
-    std::string out;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) return out;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe.get())) > 0;) out.append(buf, n);
-    return out;
-}
+std::string run(const std::string& command) { return qvtest::commandOutput(command); }
 
 class PrintRenderTest : public qvtest::AppFixture {
 protected:
@@ -162,6 +167,28 @@ TEST_F(PrintRenderTest, ShortCellsStayWholeWhileALongNoteWraps) {
     EXPECT_GT(lines.size(), 3u) << "the note should wrap";
 }
 
+// Drawn smaller because its headings do not fit: the room the smaller drawing
+// gains keeps the date whole and goes to the long text too, not only to the
+// short cells.
+TEST_F(PrintRenderTest, AScaledPageGivesItsRoomToTheLongTextsToo) {
+    std::string page = "<table><tr>";
+    for (int c = 0; c < 10; ++c) page += "<th>Internationalisation</th>";
+    page += "<th>Date</th><th>Causale</th></tr>";
+    const std::string reason = "Fattura n. 123 saldo fornitura del mese di dicembre con consegna in sede";
+    for (int r = 0; r < 3; ++r) {
+        page += "<tr>";
+        for (int c = 0; c < 10; ++c) page += "<td>x</td>";
+        page += "<td>2026-12-0" + std::to_string(r + 1) + " 00:00:00</td><td>" + reason + "</td></tr>";
+    }
+    print::PageLayout layout;
+    const auto lines = textLines(toPdf(page + "</table>", layout));
+    EXPECT_LT(layout.scale(), 1.0);
+    for (int r = 0; r < 3; ++r) lineOf(lines, "2026-12-0" + std::to_string(r + 1) + " 00:00:00");
+    int long_ = 0;
+    for (const std::string& l : lines) long_ += l.find("Fattura n. 123 saldo") != std::string::npos;
+    EXPECT_EQ(long_, 3) << "the long text kept at its longest word";
+}
+
 TEST_F(PrintRenderTest, WindowPrintShowsEveryLabelBesideItsValue) {
     window.put<Label>("lblImporto", "Importo (€)");
     window.put<TextBox>("txtImporto").setText("2,500.00 €");
@@ -210,19 +237,19 @@ TEST_F(PrintRenderTest, ThreeThousandRowsFillPagesWithEveryRowOnceAndWhole) {
         // page as full as a whole next row allows.
         int next = 0;
         for (int p = 0; p < pages; ++p) {
-            const auto ranges = layout.tableRowsOfPage(p);
+            const auto ranges = Probe::rowsOfPage(layout, p);
             ASSERT_EQ(ranges.size(), 1u) << "page " << p + 1;
             EXPECT_EQ(ranges[0].first, next);
             next = ranges[0].end;
             if (p + 1 < pages) {
-                EXPECT_GT(layout.pageHeightUsed(p) + layout.rowHeight(next), layout.pageHeight());
+                EXPECT_GT(Probe::heightUsed(layout, p) + Probe::rowHeight(layout, next), Probe::pageHeight(layout));
             }
         }
         EXPECT_EQ(next, kRows + 1);
         // Each row's text on the page the layout gave it, with its cells on one line.
         std::vector<int> seen(kRows + 1, 0);
         for (int p = 1; p <= pages; p += pages / 4 + 1) {
-            const auto range = layout.tableRowsOfPage(p - 1)[0];
+            const auto range = Probe::rowsOfPage(layout, p - 1)[0];
             const auto lines = textLines(pdf, p);
             for (int r = std::max(1, range.first); r < range.end; ++r) {
                 const int at = lineOf(lines, "row" + std::to_string(r) + " ");
@@ -256,6 +283,9 @@ TEST_F(PrintRenderTest, TextOutsideTheVocabularyIsShownNotDropped) {
          {"a & b <c> € € spaced out"}},
         {"<body>x < y and <i>in an unknown tag</i>, Totale: <b>1</b></body>", {"x < y and in an unknown tag, Totale: 1"}},
         {"<table><tr><td>one<br>two</td></tr></table>", {"one", "two"}},
+        // Text, tag, text: the text before the tag is kept too.
+        {"<table><tr><td>abc<i>def</i>ghi</td><td>left<!-- c -->right</td><td>x<b>y</b></td></tr></table>",
+         {"abcdefghi leftright xy"}},
         {"<table>stray<tr><td>cell</td></tr></table>after", {"stray", "cell", "after"}},
     };
     for (const auto& c : cases) {
@@ -334,7 +364,7 @@ TEST_F(PrintRenderTest, OnlyThePagesAskedForArePrinted) {
     ASSERT_GE(layout.pageCount(), 5);
     EXPECT_NE(run("pdfinfo '" + path + "'").find("Pages:           3"), std::string::npos);
     const auto lines = textLines(path);
-    const auto rows = layout.tableRowsOfPage(4);
+    const auto rows = Probe::rowsOfPage(layout, 4);
     EXPECT_EQ(lines.back(), "row" + std::to_string(rows.back().end - 1));
 }
 

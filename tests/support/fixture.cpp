@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -189,6 +190,16 @@ std::vector<std::string> AppFixture::prompts() const {
     std::vector<std::string> out;
     if (!box_) return out;
     for (const auto& c : box_->messages()) out.push_back(c.prompt);
+    return out;
+}
+
+std::string commandOutput(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return out;
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    pclose(pipe);
     return out;
 }
 

@@ -71,6 +71,9 @@ private:
     std::deque<std::function<void(qv::Form&)>> scripts_;
 };
 
+// What a shell command writes to its standard output.
+std::string commandOutput(const std::string& command);
+
 // The data rows' texts of one grid column.
 std::vector<std::string> gridColumn(const qv::FlexGrid& grid, int col);
 

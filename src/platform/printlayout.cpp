@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPageRanges>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -858,7 +859,10 @@ bool PageLayout::print(QPrinter& printer, const Progress& progress) {
             paintPage(painter, wanted[i]);
             if (progress && (i & 7) == 7) done = progress(0.2 + 0.8 * double(i + 1) / double(wanted.size()));
         }
-        if (!done) printer.abort();
+        // The preview's printer keeps its pages as pictures: aborting it frees
+        // pages the preview still holds. Its caller drops a stopped run's pages.
+        const QPaintEngine* engine = printer.paintEngine();
+        if (!done && !(engine && engine->type() == QPaintEngine::Picture)) printer.abort();
         painter.end();
     }
     for (std::size_t i = 0; i < fonts_.size(); ++i) fonts_[i].font = measured[i];

@@ -6,7 +6,6 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPageSize>
-#include <QPaintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressBar>
@@ -133,25 +132,6 @@ private:
     PrintProgress& progress_;
 };
 
-// Paints the pages on the printer the preview hands over. A stopped printer
-// is aborted, but the preview's own one (its pages are pictures) must not be:
-// its abort frees the pages that the preview then shows and frees again. A
-// run into the preview's pages is left by unwinding instead, which ends the
-// painting as if it were done; the caller then drops those pages.
-bool printOn(print::PageLayout& layout, QPrinter& printer, const print::Progress& progress) {
-    const QPaintEngine* engine = printer.paintEngine();
-    if (!engine || engine->type() != QPaintEngine::Picture) return layout.print(printer, progress);
-    struct Stopped {};
-    try {
-        return layout.print(printer, [&progress](double done) {
-            if (!progress(done)) throw Stopped{};
-            return true;
-        });
-    } catch (const Stopped&) {
-        return false;
-    }
-}
-
 void showPreviewDialog(const std::string& page, QWidget* parent, PrintProgress& progress) {
     print::PageLayout layout;
     // Reading the page and the first lay-out run as one step for the user.
@@ -169,13 +149,13 @@ void showPreviewDialog(const std::string& page, QWidget* parent, PrintProgress& 
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&](QPrinter* p) {
         if (cancelled) return;
         if (first) {
-            cancelled = !printOn(layout, *p, progress.step(0.2, 1));
+            cancelled = !layout.print(*p, progress.step(0.2, 1));
             // A cancelled preview never reaches the screen: it is closed as
             // soon as its loop runs.
             if (cancelled) dialog.setAttribute(Qt::WA_DontShowOnScreen);
         } else {
             PrintProgress again(&dialog);
-            cancelled = !printOn(layout, *p, again.step(0, 1));
+            cancelled = !layout.print(*p, again.step(0, 1));
         }
         first = false;
         if (cancelled) QMetaObject::invokeMethod(&dialog, &QDialog::reject, Qt::QueuedConnection);

@@ -505,6 +505,8 @@ private:
 bool PageLayout::load(const std::string& html, const Progress& progress) {
     *this = PageLayout();
     text_ = QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size()));
+    // A long page takes a while to convert: let the wait show before reading it.
+    if (progress && !progress(0)) return false;
     Tokenizer tokens(text_);
     Reader reader(*this);
     qsizetype nextReport = 1 << 20;

@@ -179,6 +179,6 @@ int main(int argc, char** argv) {
     std::vector<std::vector<std::string>> pool;
     for (int i = 0; i < 4096; ++i) pool.push_back(sourceRow(i));
     std::printf("baseline memory %.1f MB\n", statusKb("VmRSS:") / 1024.0);
-    for (int n : {10000, 100000}) run(n, pool);
+    for (int n : {1000, 10000, 100000}) run(n, pool);
     return 0;
 }

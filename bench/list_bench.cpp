@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     msgbox::setFactory([] { return std::make_unique<ScriptedMessageBox>(); });
-    for (int n : {10000, 100000}) {
+    for (int n : {1000, 10000, 100000}) {
         namespace fs = std::filesystem;
         const fs::path dir = fs::temp_directory_path() / ("quorvel-bench-" + std::to_string(n));
         fs::remove_all(dir);

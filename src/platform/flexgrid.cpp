@@ -19,6 +19,7 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/locale.h"
 #include "platform/runtime.h"
 
 namespace qv {
@@ -40,7 +41,7 @@ const NumberMarks& currentMarks() {
     static NumberMarks marks;
     const QLocale l;
     if (!readFrom || *readFrom != l) {
-        marks = {QString(l.decimalPoint()).toStdString(), QString(l.groupSeparator()).toStdString()};
+        marks = locale::numberMarks();
         readFrom = l;
     }
     return marks;

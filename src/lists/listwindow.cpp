@@ -237,15 +237,16 @@ void ListWindow::FillGrid() {
         resumeNext([&] { sizeColumns(); });
         resumeNext([&] { afterWidths(names); });
     }
+    fillFailed_ = failure.has_value();
+    // Variant a unarmed: the caller's own handler reports it, after the
+    // closing steps. Otherwise the message comes first, while the hourglass
+    // is still up, and the closing steps follow it.
+    const bool passUp = failure && !armed && names.empty();
+    if (failure && !passUp) reportRuntimeError(owner(), "FillGrid", *failure);
     releaseResults();
     screen::setMousePointer(0);
     ignoreErrors([&] { g.setRow(0); });
-    fillFailed_ = failure.has_value();
-    if (failure) {
-        // Variant a unarmed: the caller's own handler reports it.
-        if (!armed && names.empty()) throw *failure;
-        reportRuntimeError(owner(), "FillGrid", *failure);
-    }
+    if (passUp) throw *failure;
     endFill();
 }
 

@@ -124,9 +124,16 @@ TEST_F(ListFamilyTest, EmptyListOpensTheEditorAndTheFirstSaveRefills) {
 TEST_F(ListFamilyTest, AFailedFillOpensNoEditorAndKeepsTheRowsItRead) {
     // A query that fails: the boxes of the failure, and no editor as if the register were empty.
     gFilterTypes = "a.NoSuchColumn = 1";
+    // Each message comes before the fill's closing steps, the hourglass still up.
+    std::vector<int> pointerAtMessage;
+    box().onCall = [&](const ScriptedMessageBox::Call&) { pointerAtMessage.push_back(screen::mousePointer()); };
     openList();
+    box().onCall = nullptr;
+    EXPECT_EQ(pointerAtMessage, (std::vector<int>{11, 11}));
+    EXPECT_EQ(screen::mousePointer(), 0);
     EXPECT_TRUE(modalShown.empty());
-    EXPECT_FALSE(prompts().empty());
+    EXPECT_EQ(prompts().back(), "Error 3704 (Operation is not allowed when the object is closed.) in procedure "
+                                "FillGrid of Form frmTipologiaPersone");
     EXPECT_TRUE(list().fillFailed());
     Instance<frmTipologiaPersone>::release();
     gFilterTypes.clear();

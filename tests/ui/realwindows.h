@@ -24,7 +24,7 @@ protected:
         qv::forms::setModalRunner([this](qv::Form& f) {
             auto* dialog = static_cast<QDialog*>(f.widget());
             QTimer::singleShot(0, dialog, [this, &f, dialog] {
-                EXPECT_TRUE(QTest::qWaitForWindowActive(dialog)) << f.Name();
+                EXPECT_TRUE(QTest::qWaitForWindowActive(dialog, kPatience)) << f.Name();
                 if (script) script(f);
                 if (f.Loaded()) f.Unload();
             });
@@ -39,15 +39,27 @@ protected:
         QWidget* w = focused();
         return w ? w->objectName().toStdString() : std::string("<none>");
     }
-    static void type(const char* text) { QTest::keyClicks(focused(), text); }
+    // Keys go where the user's would: to the focused control. Right after a
+    // modal window closes no control has the focus until the window beneath
+    // is active again, so the keys wait for one; none at all fails the test.
+    static QWidget* keyTarget() {
+        QWidget* w = nullptr;
+        QTest::qWaitFor([&w] { return (w = focused()) != nullptr; }, kPatience);
+        if (!w) ADD_FAILURE() << "no control has the keyboard focus";
+        return w;
+    }
+    static void type(const char* text) {
+        if (QWidget* w = keyTarget()) QTest::keyClicks(w, text);
+    }
     static void press(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QTest::keyClick(focused(), key, mods);
+        if (QWidget* w = keyTarget()) QTest::keyClick(w, key, mods);
     }
     // A button's access key clicks it a moment later, as a press would.
-    static bool waitUntil(const std::function<bool()>& done, int ms = 3000) {
-        for (int waited = 0; !done() && waited < ms; waited += 10) QTest::qWait(10);
-        return done();
+    static bool waitUntil(const std::function<bool()>& done, int ms = kPatience) {
+        return QTest::qWaitFor(done, ms);
     }
+    // How long a step may take on a busy machine before the test gives up.
+    static constexpr int kPatience = 10000;
 };
 
 }  // namespace qvtest

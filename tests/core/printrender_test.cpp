@@ -151,6 +151,13 @@ TEST_F(PrintRenderTest, ListPageKeepsTokensWholeAndInOrder) {
         for (auto at = line.find(word); at != std::string::npos; at = line.find(word, at + 1)) ++count;
         EXPECT_EQ(count, 14) << line;
     }
+    // Cells of one word each gain nothing from more room: drawn only as small
+    // as its widest row needs, so a paper a little narrower than that width
+    // draws it a little smaller.
+    ASSERT_TRUE(layout.paginate(10000, 10000));
+    const double needed = 10000 / layout.scale();
+    ASSERT_TRUE(layout.paginate(needed * 0.99, 10000));
+    EXPECT_NEAR(layout.scale(), 0.99, 1e-9);
 }
 
 TEST_F(PrintRenderTest, ShortCellsStayWholeWhileALongNoteWraps) {

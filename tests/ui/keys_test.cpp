@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 #include "core/frmAbout.h"
@@ -241,26 +242,37 @@ TEST_F(KeysTest, EscapeClosesEachWindowAsItsCancelDoes) {
         {"frmSelectAssegniEmessi", [] { openFilter<frmAssegniEmessi, frmSelectAssegniEmessi>(); }},
         {"frmSelectAssegniRicevuti", [] { openFilter<frmAssegniRicevuti, frmSelectAssegniRicevuti>(); }},
         {"frmSplashReports", [] { Instance<frmSplashReports>::get().ShowModal(); }},
-        // Its grid has the focus and takes every other key.
         {"frmReportistica", [] { Instance<frmReportistica>::get().ShowModal(); }},
         {"frmAbout", [] { Instance<frmAbout>::get().ShowModal(); }},
     };
     const std::string before = stored();
     for (const auto& [name, open] : windows) {
         SCOPED_TRACE(name);
-        bool closed = false;
+        bool closed = false, keptByRepeat = false;
+        std::string focus;
         script = [&, name = std::string(name)](Form& f) {
             if (f.Name() != name) return;
+            focus = focusedName();
             // Something typed or chosen first, which Escape must not keep.
             if (qobject_cast<QLineEdit*>(focused()))
                 type("X");
             else if (qobject_cast<QComboBox*>(focused()))
                 press(Qt::Key_Down);
+            // The repeats of an Escape held down over the window above, which
+            // that Escape closed: this window stays.
+            QKeyEvent held(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(), true);
+            if (QWidget* w = keyTarget()) QApplication::sendEvent(w, &held);
+            keptByRepeat = f.Loaded();
             press(Qt::Key_Escape);
             closed = !f.Loaded();
         };
         open();
+        EXPECT_TRUE(keptByRepeat);
         EXPECT_TRUE(closed);
+        // The report's grid has the focus, as every list's, and takes every other key.
+        if (std::string(name) == "frmReportistica") {
+            EXPECT_EQ(focus, "MSFlexGrid1");
+        }
     }
     EXPECT_EQ(stored(), before);
     for (const std::string* filter : {&gFilterTypes, &gFilterContacts, &gFilterAccounts, &gFilterIssued,
@@ -285,7 +297,6 @@ TEST_F(KeysTest, EscapeInAnOpenDropDownClosesTheDropDownOnly) {
         QTest::keyClick(view, Qt::Key_Escape);   // the drop-down has the keyboard
         ASSERT_TRUE(waitUntil([view] { return !view->isVisible(); }));
         openAfterFirst = f.Loaded();
-        ASSERT_TRUE(waitUntil([] { return focused() != nullptr; }));
         press(Qt::Key_Escape);
         closedAfterSecond = !f.Loaded();
     };

@@ -6,6 +6,7 @@
 #include <QPrinter>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <regex>
 #include <sstream>
@@ -106,8 +107,10 @@ protected:
         list.Load();
         list.cmdPrintGrid_Click();
         EXPECT_EQ(printed.size(), 1u);
-        const char* keep = std::getenv("QV_SHOTS");   // kept to be looked at
-        const std::string path = (keep ? std::string(keep) : folder()) + "/" + name + ".pdf";
+        const char* shots = std::getenv("QV_SHOTS");   // kept to be looked at, in a folder made when needed
+        const std::string keep = shots ? shots : "";
+        if (!keep.empty()) std::filesystem::create_directories(keep);
+        const std::string path = (keep.empty() ? folder() : keep) + "/" + name + ".pdf";
         QPrinter printer(QPrinter::HighResolution);
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -136,7 +139,7 @@ protected:
     }
 };
 
-TEST_F(PrintColumnsTest, IncomingChequesKeepDatesAmountsAndNamesOnOneLine) {
+TEST_F(PrintColumnsTest, IncomingChequesKeepDatesAndAmountsOnOneLine) {
     addReceived();
     print::PageLayout layout;
     const std::string text = printList<frmAssegniRicevuti>(layout, "incoming");

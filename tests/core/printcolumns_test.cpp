@@ -18,6 +18,7 @@
 #include "platform/printlayout.h"
 #include "received/frmAssegniRicevuti.h"
 #include "support/fixture.h"
+#include "support/locale_scope.h"
 
 namespace qv {
 namespace {
@@ -110,7 +111,9 @@ protected:
         const char* shots = std::getenv("QV_SHOTS");   // kept to be looked at, in a folder made when needed
         const std::string keep = shots ? shots : "";
         if (!keep.empty()) std::filesystem::create_directories(keep);
-        const std::string path = (keep.empty() ? folder() : keep) + "/" + name + ".pdf";
+        // One file for each locale's run: the runs go side by side.
+        const std::string path = (keep.empty() ? folder() : keep) + "/" + name + "-" +
+                                 qvtest::LocaleScope::run().name().toStdString() + ".pdf";
         QPrinter printer(QPrinter::HighResolution);
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setOutputFormat(QPrinter::PdfFormat);

@@ -447,8 +447,8 @@ TEST_F(IssuedTest, DateFieldRoundTripWithRealKeysInBothLocales) {
         onModal([&](Form& f) {
             auto& e = dynamic_cast<frmEditAssegniEmessi&>(f);
             f.widget()->show();
-            QApplication::setActiveWindow(f.widget());
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(f.widget()));
+            f.widget()->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(f.widget()));
             QWidget* field = e.txtDataAssegno.widget();
             EXPECT_EQ(e.txtDataAssegno.Text(), "08/12/2026");
             // Tab never stops on the drop-down button.

@@ -342,6 +342,8 @@ TEST_F(IssuedTest, AmountsAreStoredAsTheUserMeantThem) {
         {LocaleScope::italian(), "1.500", "1500"},
         {LocaleScope::italian(), "-20", "-20"},
         {LocaleScope::italian(), "0", "0"},
+        {QLocale(QLocale::French, QLocale::France), "1.000", ""},   // a thousand, or one: asked again
+        {QLocale(QLocale::French, QLocale::France), "1 234,56", "1234.56"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.locale.name().toStdString() + " " + c.typed);

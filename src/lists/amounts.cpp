@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 #include "core/translation.h"
 #include "platform/locale.h"
@@ -51,53 +50,11 @@ std::string dateForInput(const Value& stored) {
     return stored.str();
 }
 
-std::string moneyCell(double amount) { return locale::formatGrouped(amount, 2) + " €"; }
+std::string moneyCell(double amount) { return MoneyFormat().cell(amount); }
 
-MoneyFormat::MoneyFormat() : decimal_(locale::decimalPoint()), group_(locale::groupSeparator()) {
-    // The direct form knows only a leading "-", ASCII digits and groups of
-    // three; a locale that writes numbers otherwise keeps the locale's own form.
-    usable_ = true;
-    for (double probe : {0.0, -0.0, -0.001, 7.0, -0.5, 12.345, 999.995, 1000.0, -1234567.891, 250.5, 1e14 + 0.25}) {
-        std::string mine;
-        if (!direct(probe, mine) || mine != moneyCell(probe)) {
-            usable_ = false;
-            break;
-        }
-    }
-}
+MoneyFormat::MoneyFormat() : marks_(locale::numberMarks()) {}
 
-bool MoneyFormat::direct(double amount, std::string& out) const {
-    if (!(std::fabs(amount) < 1e15)) return false;   // NaN, infinities and very large values too
-    if (amount == 0) amount = 0.0;   // a negative zero is written without its sign
-    char buf[48];
-    // Exact decimal rounding, as the locale's own formatting does.
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf - 1, amount, std::chars_format::fixed, 2);
-    if (ec != std::errc()) return false;
-    *end = '\0';
-    const char* p = buf;
-    out.clear();
-    if (*p == '-') {
-        out += '-';
-        ++p;
-    }
-    const char* point = std::strchr(p, '.');
-    if (!point) return false;
-    const std::size_t whole = static_cast<std::size_t>(point - p);
-    for (std::size_t i = 0; i < whole; ++i) {
-        if (i > 0 && (whole - i) % 3 == 0) out += group_;
-        out += p[i];
-    }
-    out += decimal_;
-    out += point + 1;
-    out += " €";
-    return true;
-}
-
-std::string MoneyFormat::cell(double amount) const {
-    std::string out;
-    if (usable_ && direct(amount, out)) return out;
-    return moneyCell(amount);
-}
+std::string MoneyFormat::cell(double amount) const { return formatGrouped(amount, 2, marks_) + " €"; }
 
 std::string totalLine(double total) {
     // Every stored amount is in euros, whatever the locale's own currency.

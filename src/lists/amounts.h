@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/environment.h"
+#include "platform/numbers.h"
 #include "platform/runtime.h"
 
 namespace qv {
@@ -29,20 +30,18 @@ std::optional<DateTime> parseDateInput(const std::string& typed);
 // a stored text that is no date is shown as it is.
 std::string dateForInput(const Value& stored);
 
-// "#,##0.00" followed by " €", with the locale's separators.
+// "#,##0.00" followed by " €", with the locale's separators, in every locale
+// and Qt version: groups of three, ASCII digits.
 std::string moneyCell(double amount);
 
-// moneyCell for many cells: the locale is read once, when it is made, and
-// each cell then costs no locale work. Gives exactly what moneyCell gives.
+// moneyCell for many cells: the locale is read once, when it is made.
 class MoneyFormat {
 public:
     MoneyFormat();
     std::string cell(double amount) const;
 
 private:
-    bool direct(double amount, std::string& out) const;
-    std::string decimal_, group_;
-    bool usable_ = false;   // the direct form matched the locale's own at creation
+    NumberMarks marks_;
 };
 // The total line under a cheque list, picked by the language switch.
 std::string totalLine(double total);

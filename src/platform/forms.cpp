@@ -702,9 +702,14 @@ CheckBox::CheckBox(Form& owner, std::string name, const std::string& caption, bo
     : Control(owner, ControlKind::CheckBox, std::move(name)) {
     auto* c = new FitCheckBox(q(caption));
     c->setTristate(threeState);
-    QObject::connect(c, &QCheckBox::stateChanged, [this](int) {
+    auto click = [this] {
         if (!quiet_ && Click) Click();
-    });
+    };
+#if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
+    QObject::connect(c, &QCheckBox::checkStateChanged, click);
+#else
+    QObject::connect(c, &QCheckBox::stateChanged, click);
+#endif
     setWidget(c);
 }
 std::string CheckBox::Caption() const { return s(static_cast<QCheckBox*>(widget())->text()); }

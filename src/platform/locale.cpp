@@ -4,31 +4,66 @@
 #include <QLocale>
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <string_view>
 
 namespace qv::locale {
 
-std::string decimalPoint() { return QString(QLocale().decimalPoint()).toStdString(); }
-std::string groupSeparator() { return QString(QLocale().groupSeparator()).toStdString(); }
-NumberMarks numberMarks() { return {decimalPoint(), groupSeparator()}; }
-
-std::string formatGrouped(double value, int decimals) {
+namespace {
+// A locale with its grouping mark written, which the C locale omits by default.
+QLocale grouping() {
     QLocale l;
     l.setNumberOptions(l.numberOptions() & ~QLocale::OmitGroupSeparator);
-    return l.toString(value, 'f', decimals).toStdString();
+    return l;
 }
+
+// The digits a locale puts in each group before the last one: two in India,
+// "12,34,56,78,901", else three.
+int higherGroup(const QLocale& l) {
+    const QStringList groups = l.toString(qlonglong(12345678901)).split(l.groupSeparator());
+    if (groups.size() < 3) return 3;
+    const auto digits = groups[groups.size() - 2].toUcs4().size();
+    return digits >= 1 && digits <= 9 ? static_cast<int>(digits) : 3;
+}
+
+// A number the locale wrote, grouped again as the locale groups, whatever Qt's
+// version: newer ones leave four-digit numbers ungrouped in some locales.
+QString regrouped(const QString& number, const QLocale& l) {
+    const QString group = l.groupSeparator();
+    QString plain = number;
+    plain.remove(group);
+    const qsizetype point = plain.indexOf(l.decimalPoint());
+    const QList<uint> whole = plain.left(point).toUcs4();
+    const int higher = higherGroup(l);
+    QString out;
+    for (qsizetype i = 0; i < whole.size(); ++i) {
+        const qsizetype after = whole.size() - i;   // digits from here to the end of the whole part
+        if (i > 0 && after >= 3 && (after - 3) % higher == 0) out += group;
+        out += QString::fromUcs4(reinterpret_cast<const char32_t*>(&whole[i]), 1);
+    }
+    return point < 0 ? out : out + plain.mid(point);
+}
+}  // namespace
+
+std::string decimalPoint() { return QString(QLocale().decimalPoint()).toStdString(); }
+std::string groupSeparator() { return QString(QLocale().groupSeparator()).toStdString(); }
+NumberMarks numberMarks() { return {decimalPoint(), groupSeparator(), higherGroup(grouping())}; }
 
 std::string formatCurrency(double value, const std::string& sign) {
     // The C locale omits the grouping by default; the total groups as the cells do.
-    QLocale l;
-    l.setNumberOptions(l.numberOptions() & ~QLocale::OmitGroupSeparator);
+    const QLocale l = grouping();
     const QString symbol = QString::fromStdString(sign);
+    // A sum that rounds to zero is zero, never "(€0.00)" nor "-€0.00".
+    const bool zero = l.toString(std::fabs(value), 'f', 2) == l.toString(0.0, 'f', 2);
+    const bool negative = value < 0 && !zero;
+    const double shown = zero ? 0.0 : std::fabs(value);
+    const QString number = l.toString(shown, 'f', 2);
+    QString text = l.toCurrencyString(shown, symbol, 2);
+    if (const qsizetype at = text.indexOf(number); at >= 0) text.replace(at, number.size(), regrouped(number, l));
     // Some locales bracket a negative sum, "(€649.75)"; it reads with a minus
     // sign, as the money cells beside it do.
-    if (value < 0 && l.toString(-value, 'f', 2) != l.toString(0.0, 'f', 2))
-        return (l.negativeSign() + l.toCurrencyString(-value, symbol, 2)).toStdString();
-    return l.toCurrencyString(value, symbol, 2).toStdString();
+    return ((negative ? l.negativeSign() : QString()) + text).toStdString();
 }
 
 QString shortDateFormat() {

@@ -13,12 +13,11 @@ namespace qv::locale {
 
 std::string decimalPoint();     // "," in Italy, "." in England
 std::string groupSeparator();   // "." in Italy, "," in England (may be a non-breaking space elsewhere)
-NumberMarks numberMarks();      // both of them
-// "#,##0.00": grouped, two decimals, the locale's separators.
-std::string formatGrouped(double value, int decimals = 2);
+NumberMarks numberMarks();      // both of them, and how the locale groups digits
 // The locale's own currency format (decimals, grouping, where the sign goes)
 // with the given currency sign in place of the locale's own; a negative value
-// always reads with the locale's minus sign before it, never in brackets.
+// always reads with the locale's minus sign before it, never in brackets, and
+// a value that rounds to zero as zero.
 std::string formatCurrency(double value, const std::string& sign);
 // The locale's short date format with a four-digit year.
 QString shortDateFormat();

@@ -1,9 +1,11 @@
 #include "platform/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "platform/runtime.h"
 
@@ -32,7 +34,7 @@ std::string_view stripBlanks(std::string_view t) {
 // magnitude is above one, else zero (what the C library's reader gives).
 double outOfRange(std::string_view t, bool negative) {
     std::size_t i = 0;
-    long order = 0;
+    long long order = 0;
     bool seen = false;   // a non-zero digit
     for (; i < t.size() && isDigit(t[i]); ++i) {
         if (t[i] != '0') seen = true;
@@ -44,35 +46,56 @@ double outOfRange(std::string_view t, bool negative) {
             if (!seen) --order;
         }
     if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-        long exp = 0;
-        std::from_chars(t.data() + i + 1 + (t[i + 1] == '+'), t.data() + t.size(), exp);
-        order += exp;
+        ++i;
+        const bool down = i < t.size() && t[i] == '-';
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+        // An exponent this large outweighs the digits of any text: keep it
+        // there rather than let it grow without end.
+        constexpr long long kLargest = 1'000'000'000'000'000;
+        long long exp = 0;
+        for (; i < t.size() && isDigit(t[i]); ++i) exp = std::min(kLargest, exp * 10 + (t[i] - '0'));
+        order += down ? -exp : exp;
     }
     const double v = order > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     return negative ? -v : v;
 }
 
-// The whole part with the given grouping: ungrouped digits, or groups of three.
-std::optional<std::string> wholePart(std::string_view s, std::string_view group) {
+// The whole part with the given grouping: ungrouped digits, or groups of
+// three, or groups of `higher` digits before the last three.
+std::optional<std::string> wholePart(std::string_view s, std::string_view group, int higher = 3) {
     if (allDigits(s)) return std::string(s);
     if (group.empty() || s.find(group) == std::string_view::npos) return std::nullopt;
-    std::string digits;
-    std::size_t start = 0;
-    bool first = true;
-    while (true) {
+    std::vector<std::string_view> chunks;
+    for (std::size_t start = 0;;) {
         const std::size_t p = s.find(group, start);
-        const std::string_view chunk = s.substr(start, p == std::string_view::npos ? std::string_view::npos : p - start);
-        if (!allDigits(chunk)) return std::nullopt;
-        if (first ? (chunk.size() > 3) : (chunk.size() != 3)) return std::nullopt;
-        // No locale groups the digits after nothing but zeros: "0,500" and
-        // "00,500" are not five hundred.
-        if (first && chunk.find_first_not_of('0') == std::string_view::npos) return std::nullopt;
-        digits += chunk;
-        first = false;
+        chunks.push_back(s.substr(start, p == std::string_view::npos ? std::string_view::npos : p - start));
+        if (!allDigits(chunks.back())) return std::nullopt;
         if (p == std::string_view::npos) break;
         start = p + group.size();
     }
+    // No locale groups the digits after nothing but zeros: "0,500" and
+    // "00,500" are not five hundred.
+    if (chunks.front().find_first_not_of('0') == std::string_view::npos || chunks.back().size() != 3)
+        return std::nullopt;
+    const auto groupedBy = [&](std::size_t size) {
+        if (chunks.front().size() > size) return false;
+        for (std::size_t k = 1; k + 1 < chunks.size(); ++k)
+            if (chunks[k].size() != size) return false;
+        return true;
+    };
+    if (!groupedBy(3) && (higher < 1 || !groupedBy(static_cast<std::size_t>(higher)))) return std::nullopt;
+    std::string digits;
+    for (std::string_view chunk : chunks) digits += chunk;
     return digits;
+}
+
+// The group marks a user may type for the locale's own: a keyboard types a
+// blank where the locale groups with a no-break space, "'" for "’".
+std::vector<std::string_view> typedGroups(std::string_view group) {
+    constexpr std::string_view noBreak = "\xC2\xA0", narrowNoBreak = "\xE2\x80\xAF", apostrophe = "\xE2\x80\x99";
+    if (group == noBreak || group == narrowNoBreak || group == " ") return {noBreak, narrowNoBreak, " "};
+    if (group == apostrophe || group == "'") return {apostrophe, "'"};
+    return {group};
 }
 
 // The locale's own number. Its decimal mark may stand first (",5" in Italy)
@@ -88,7 +111,9 @@ std::optional<std::string> localeNumber(std::string_view s, const NumberMarks& m
         if (!frac.empty() && !allDigits(frac)) return std::nullopt;
         if (whole.empty()) return "0." + std::string(frac);
     }
-    auto digits = wholePart(whole, marks.group);
+    std::optional<std::string> digits;
+    for (std::string_view group : typedGroups(marks.group))
+        if ((digits = wholePart(whole, group, marks.higherGroup))) break;
     if (!digits) return std::nullopt;
     if (frac.empty()) return *digits;
     return *digits + "." + std::string(frac);
@@ -178,7 +203,40 @@ std::optional<std::string> readTypedNumber(std::string_view typed, const NumberM
         return std::nullopt;
     const std::string_view whole = s.substr(0, mark), frac = s.substr(mark + 1);
     if (!allDigits(whole) || !allDigits(frac)) return std::nullopt;
+    // A mark that is none of the locale's, before what could be a group of
+    // thousands, could mean either: never guess between a thousand and one.
+    const std::string_view m = s.substr(mark, 1);
+    if (m != marks.decimal && m != marks.group && frac.size() == 3 && whole.size() <= 3 &&
+        whole.find_first_not_of('0') != std::string_view::npos)
+        return std::nullopt;
     return sign + std::string(whole) + "." + std::string(frac);
+}
+
+std::string formatGrouped(double value, int decimals, const NumberMarks& marks) {
+    if (std::isnan(value)) return "nan";
+    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    char buf[352];   // the largest double has 309 whole digits
+    const auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, std::clamp(decimals, 0, 20));
+    if (ec != std::errc()) return "nan";
+    std::string_view t(buf, static_cast<std::size_t>(end - buf));
+    std::string out;
+    out.reserve(t.size() + t.size() / 3 * marks.group.size() + marks.decimal.size());
+    if (t.front() == '-') {
+        t.remove_prefix(1);
+        if (t.find_first_not_of("0.") != std::string_view::npos) out += '-';   // never "-0.00"
+    }
+    const std::size_t point = t.find('.');
+    const std::string_view whole = t.substr(0, point);
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        if (i > 0 && (whole.size() - i) % 3 == 0) out += marks.group;
+        out += whole[i];
+    }
+    if (point != std::string_view::npos) {
+        out += marks.decimal;
+        out += t.substr(point + 1);
+    }
+    return out;
 }
 
 std::optional<double> readCellNumber(std::string_view t, const NumberMarks& marks) {
@@ -190,11 +248,15 @@ std::optional<double> readCellNumber(std::string_view t, const NumberMarks& mark
           first == '$' || first >= 0x80))
         return std::nullopt;
     {   // Whole numbers, the common case, without the general reader.
+        // Up to 15 digits a double holds them exactly; longer runs take the general reader.
+        constexpr std::size_t kExact = 15;
         std::size_t i = (first == '+' || first == '-') ? 1 : 0;
         const std::size_t digits = t.size() - i;
         std::int64_t v = 0;
-        while (i < t.size() && isDigit(t[i])) v = v * 10 + (t[i++] - '0');
-        if (i == t.size() && digits > 0 && digits <= 15) return static_cast<double>(first == '-' ? -v : v);
+        if (digits > 0 && digits <= kExact) {
+            while (i < t.size() && isDigit(t[i])) v = v * 10 + (t[i++] - '0');
+            if (i == t.size()) return static_cast<double>(first == '-' ? -v : v);
+        }
     }
     for (std::string_view sign : {std::string_view("\xE2\x82\xAC"), std::string_view("$"), std::string_view("\xC2\xA3")}) {
         if (t.starts_with(sign)) {

@@ -1,13 +1,19 @@
 // The shared cheque helpers: typed amounts and dates, money cells and the total line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "lists/amounts.h"
 #include "locale_scope.h"
 #include "platform/environment.h"
+#include "platform/locale.h"
+#include "platform/numbers.h"
 
 using namespace qv;
 using qvtest::LocaleScope;
@@ -91,6 +97,45 @@ TEST(AmountParser, ItalianLocale) {
         {"1.234,5,6", std::nullopt},
         {"abc", std::nullopt},
         {"12A", std::nullopt},
+    });
+}
+
+// Other locales' marks: the grouping a keyboard types is read, and a mark
+// that is none of the locale's before three digits is never guessed at.
+TEST(AmountParser, LocalesWithOtherMarks) {
+    LocaleScope french(QLocale(QLocale::French, QLocale::France));   // "," and U+202F
+    expectAmounts({
+        {"1.000", std::nullopt},    // a thousand, or one?
+        {"2.500", std::nullopt},
+        {"1 234,56", "1234.56"},    // a plain blank, a no-break space, the locale's own
+        {"1\u00a0234,56", "1234.56"},
+        {"1\u202f234\u202f567", "1234567"},
+        {"1 000", "1000"},
+        {"1 23 456", std::nullopt},
+        {"12.5", "12.5"},
+        {"0.500", "0.500"},         // zeros are never a group of thousands
+        {"1,000", "1.000"},
+        {"1.234,56", "1234.56"},
+    });
+    LocaleScope swiss(QLocale(QLocale::German, QLocale::Switzerland));   // "." and U+2019
+    expectAmounts({
+        {"2,500", std::nullopt},
+        {"2,50", "2.50"},
+        {"1.000", "1.000"},
+        {"1\u2019234.50", "1234.50"},
+        {"1'234'567", "1234567"},
+        {"1.234,56", "1234.56"},
+    });
+    LocaleScope indian(QLocale(QLocale::English, QLocale::India));   // "1,00,000"
+    expectAmounts({
+        {"1,00,000", "100000"},
+        {"12,34,567.89", "1234567.89"},
+        {"1,00,00,000", "10000000"},
+        {"100,000", "100000"},
+        {"1,234,567", "1234567"},
+        {"1,0,000", std::nullopt},
+        {"123,45,678", std::nullopt},
+        {"1,00,0000", std::nullopt},
     });
 }
 
@@ -228,19 +273,20 @@ TEST(MoneyCells, CellsAndTotalInBothLocales) {
     struct Case {
         QLocale locale;
         bool english;
-        std::vector<std::string> cells;   // 100, 250.5, 1000, -20
+        std::vector<std::string> cells;   // 100, 250.5, 1000, -20, -0.001
         std::string total;                // of 100 + 250.5 + 1000
     };
     const std::vector<Case> cases = {
-        {LocaleScope::english(), true, {"100.00 €", "250.50 €", "1,000.00 €", "-20.00 €"},
+        {LocaleScope::english(), true, {"100.00 €", "250.50 €", "1,000.00 €", "-20.00 €", "0.00 €"},
          "Total amount of displayed cheques: €1,350.50"},
-        {LocaleScope::italian(), false, {"100,00 €", "250,50 €", "1.000,00 €", "-20,00 €"},
+        {LocaleScope::italian(), false, {"100,00 €", "250,50 €", "1.000,00 €", "-20,00 €", "0,00 €"},
          "Importo complessivo degli assegni visualizzati: 1.350,50 €"},
     };
     for (const auto& c : cases) {
         LocaleScope pin(c.locale);
         env::setEnglish(c.english);
-        EXPECT_EQ((std::vector<std::string>{moneyCell(100), moneyCell(250.5), moneyCell(1000), moneyCell(-20)}),
+        EXPECT_EQ((std::vector<std::string>{moneyCell(100), moneyCell(250.5), moneyCell(1000), moneyCell(-20),
+                                            moneyCell(-0.001)}),
                   c.cells);
         EXPECT_EQ(totalLine(100 + 250.5 + 1000), c.total);
     }
@@ -252,12 +298,14 @@ TEST(MoneyCells, TheEnglishTotalIsInEurosInTheLocalesFormat) {
         QLocale locale;
         const char* total;      // of 1350.5
         const char* negative;   // of -1234567.891
+        const char* zero;       // of 0.30 - 0.10 - 0.20, a little below zero
     };
     const std::vector<Case> cases = {
-        {QLocale(QLocale::English, QLocale::UnitedKingdom), "€1,350.50", "-€1,234,567.89"},
-        {QLocale(QLocale::English, QLocale::UnitedStates), "€1,350.50", "-€1,234,567.89"},   // never bracketed
-        {LocaleScope::italian(), "1.350,50\u00a0€", "-1.234.567,89\u00a0€"},   // a no-break space
-        {QLocale::c(), "1,350.50€", "-1,234,567.89€"},   // grouped, as its cells are
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), "€1,350.50", "-€1,234,567.89", "€0.00"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "€1,350.50", "-€1,234,567.89", "€0.00"},   // never bracketed
+        {LocaleScope::italian(), "1.350,50\u00a0€", "-1.234.567,89\u00a0€", "0,00\u00a0€"},   // a no-break space
+        {QLocale::c(), "1,350.50€", "-1,234,567.89€", "0.00€"},   // grouped, as its cells are
+        {QLocale(QLocale::English, QLocale::India), "€1,350.50", "-€12,34,567.89", "€0.00"},   // its own grouping
     };
     env::setEnglish(true);
     const std::string head = "Total amount of displayed cheques: ";
@@ -265,19 +313,49 @@ TEST(MoneyCells, TheEnglishTotalIsInEurosInTheLocalesFormat) {
         LocaleScope pin(c.locale);
         EXPECT_EQ(totalLine(1350.5), head + c.total) << c.locale.name().toStdString();
         EXPECT_EQ(totalLine(-1234567.891), head + c.negative) << c.locale.name().toStdString();
+        EXPECT_EQ(totalLine(0.30 - 0.10 - 0.20), head + c.zero) << c.locale.name().toStdString();
     }
 }
 
-TEST(MoneyCells, TheFastFormatWritesWhatTheLocaleWrites) {
-    std::vector<double> values = {0.0, -0.0, -0.001, 0.005, -0.005, 999.995, 2.675, 1e14 + 0.25, -1234567.891,
-                                  1e15, 1e300, -1e16};
-    for (int i = 0; i < 2000; ++i) values.push_back((i % 2 ? -1 : 1) * ((i * 7919) % 1000003) / 100.0 * (1 + i % 7));
-    // Indian grouping (lakhs) is not groups of three: the locale's own form is used.
-    for (const QLocale& l : {LocaleScope::english(), LocaleScope::italian(), QLocale(QLocale::English, QLocale::India),
-                             QLocale(QLocale::French, QLocale::France)}) {
+// Every locale Qt knows writes ASCII digits in groups of three with its own
+// marks, and the grid reads each cell back to its cents, so amounts sort by value.
+TEST(MoneyCells, EveryLocaleWritesGroupsOfThreeThatReadBackToTheCents) {
+    std::mt19937_64 random(21);
+    std::vector<long long> cents = {0, 1, -1, 99, 100000, 99999999, 123456789, -100000000000};
+    while (cents.size() < 10000) {
+        long long scale = 1;
+        for (auto digits = random() % 16; digits > 0; --digits) scale *= 10;   // up to 13 whole digits
+        const auto c = static_cast<long long>(random() % static_cast<unsigned long long>(scale));
+        cents.push_back(random() % 2 ? -c : c);
+    }
+    std::sort(cents.begin(), cents.end());
+    // The cell as the pattern writes it, from the whole cents.
+    auto expected = [](long long c, const std::string& decimal, const std::string& group) {
+        const std::string digits = std::to_string(c < 0 ? -c : c);
+        const std::string whole = digits.size() > 2 ? digits.substr(0, digits.size() - 2) : "0";
+        std::string text = c < 0 ? "-" : "";
+        for (std::size_t i = 0; i < whole.size(); ++i) {
+            if (i > 0 && (whole.size() - i) % 3 == 0) text += group;
+            text += whole[i];
+        }
+        return text + decimal + ("00" + digits).substr(digits.size()) + " €";
+    };
+    std::set<QString> seen;   // locales that write numbers alike behave alike: one of each
+    for (const QLocale& l : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+        if (!seen.insert(l.toString(-1234567.891, 'f', 2) + l.toString(1234.5, 'f', 2)).second) continue;
         LocaleScope pin(l);
+        const std::string decimal = QString(l.decimalPoint()).toStdString(), group = QString(l.groupSeparator()).toStdString();
         const MoneyFormat format;
-        for (double v : values) ASSERT_EQ(format.cell(v), moneyCell(v)) << l.name().toStdString() << " " << v;
+        const NumberMarks marks = locale::numberMarks();
+        double previous = -HUGE_VAL;
+        for (long long c : cents) {
+            const std::string cell = format.cell(static_cast<double>(c) / 100);
+            ASSERT_EQ(cell, expected(c, decimal, group)) << l.name().toStdString();
+            const auto back = readCellNumber(cell, marks);
+            ASSERT_EQ(back, static_cast<double>(c) / 100) << l.name().toStdString() << " " << cell;
+            ASSERT_LE(previous, *back) << l.name().toStdString() << " " << cell;
+            previous = *back;
+        }
     }
 }
 

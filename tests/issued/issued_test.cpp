@@ -342,6 +342,8 @@ TEST_F(IssuedTest, AmountsAreStoredAsTheUserMeantThem) {
         {LocaleScope::italian(), "1.500", "1500"},
         {LocaleScope::italian(), "-20", "-20"},
         {LocaleScope::italian(), "0", "0"},
+        {QLocale(QLocale::French, QLocale::France), "1.000", ""},   // a thousand, or one: asked again
+        {QLocale(QLocale::French, QLocale::France), "1 234,56", "1234.56"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.locale.name().toStdString() + " " + c.typed);
@@ -447,8 +449,8 @@ TEST_F(IssuedTest, DateFieldRoundTripWithRealKeysInBothLocales) {
         onModal([&](Form& f) {
             auto& e = dynamic_cast<frmEditAssegniEmessi&>(f);
             f.widget()->show();
-            QApplication::setActiveWindow(f.widget());
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(f.widget()));
+            f.widget()->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(f.widget()));
             QWidget* field = e.txtDataAssegno.widget();
             EXPECT_EQ(e.txtDataAssegno.Text(), "08/12/2026");
             // Tab never stops on the drop-down button.

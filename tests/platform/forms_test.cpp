@@ -206,7 +206,8 @@ struct DateForm : Form {
 TEST_F(FormsTest, LeavingADateFieldValidatesIt) {
     DateForm w;
     w.Show();
-    QApplication::setActiveWindow(w.widget());
+    w.widget()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.widget()));
     int asked = 0;
     bool refuse = true;
     w.txtData.Validate = [&] {
@@ -236,7 +237,8 @@ TEST_F(FormsTest, APressRefusedByADateFieldClicksNothing) {
         CommandButton& cmdOK = addAt<CommandButton>(0, 400, 1500, 300, "cmdOK", "Ok");
     } w;
     w.Show();
-    QApplication::setActiveWindow(w.widget());
+    w.widget()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.widget()));
     bool refuse = true;
     int asked = 0;
     w.txtData.Validate = [&] {

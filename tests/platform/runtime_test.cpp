@@ -23,6 +23,9 @@ TEST(RuntimeTest, WholeAndPlainNumbers) {
         {"250.50", std::nullopt, 250.5}, {"-0.25", std::nullopt, -0.25}, {"12.", std::nullopt, 12.0},
         {"1.5E-2", std::nullopt, 0.015}, {"1e400", std::nullopt, HUGE_VAL}, {"-1e400", std::nullopt, -HUGE_VAL},
         {"1e-400", std::nullopt, 0.0}, {"0.5e400", std::nullopt, HUGE_VAL}, {"-0.001e-400", std::nullopt, -0.0},
+        // Exponents past any integer type.
+        {"99e9223372036854775807", std::nullopt, HUGE_VAL}, {"1e-99999999999999999999", std::nullopt, 0.0},
+        {"-1e+99999999999999999999", std::nullopt, -HUGE_VAL},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(parseWholeNumber(c.text), c.whole) << c.text;

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPageSize>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressBar>
@@ -15,6 +16,7 @@
 #include <QWidget>
 
 #include "platform/printlayout.h"
+#include "platform/procedure.h"
 #include "platform/runtime.h"
 
 namespace qv {
@@ -132,6 +134,30 @@ private:
     PrintProgress& progress_;
 };
 
+// The preview's print button: the print dialog, then the page printed on the
+// printer or into the file chosen. A whole print closes the preview, as the
+// button does by itself; a print that fails says why and leaves the preview
+// open, so that another printer or file can be chosen; a print dialog
+// cancelled, or a print stopped, leaves it open without a word.
+void takeOverPrintButton(QPrintPreviewDialog& dialog, QPrinter& printer, print::PageLayout& layout) {
+    for (QAction* action : dialog.findChildren<QAction*>()) {
+        if (!QObject::disconnect(action, SIGNAL(triggered(bool)), &dialog, SLOT(_q_print()))) continue;
+        QObject::connect(action, &QAction::triggered, &dialog, [&dialog, &printer, &layout] {
+            QPrintDialog choose(&printer, &dialog);
+            if (choose.exec() != QDialog::Accepted) return;
+            PrintProgress progress(&dialog);
+            QString failure;
+            const bool printed = layout.print(printer, progress.step(0, 1), &failure);
+            progress.close();
+            if (printed)
+                dialog.accept();
+            else if (!failure.isEmpty())
+                reportFailure(failure.toStdString());
+        });
+        return;
+    }
+}
+
 void showPreviewDialog(const std::string& page, QWidget* parent, PrintProgress& progress) {
     print::PageLayout layout;
     // Reading the page and the first lay-out run as one step for the user.
@@ -143,9 +169,10 @@ void showPreviewDialog(const std::string& page, QWidget* parent, PrintProgress& 
     openLarge(dialog, parent);
     ShownFilter shown(dialog, progress);
     dialog.installEventFilter(&shown);
+    takeOverPrintButton(dialog, printer, layout);
     bool first = true, cancelled = false;
-    // Asked again for every change of paper or orientation, and to print;
-    // the first run comes before the dialog is on screen.
+    // Asked again for every change of paper or orientation (the print button
+    // prints by itself, above); the first run comes before the dialog is on screen.
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&](QPrinter* p) {
         if (cancelled) return;
         if (first) {

@@ -7,6 +7,7 @@
 #include <QCalendarWidget>
 #include <QPushButton>
 #include <QTest>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <optional>
@@ -578,6 +579,31 @@ TEST_F(IssuedTest, FailedStatementsKeepTheEditorOpenAndTheListAsItWas) {
     EXPECT_EQ(prompts(), Texts{"Error 3146 (locked) in procedure gDbExecute of Modulo basGeneral"});
     EXPECT_EQ(column(5), Texts{"1"});
     EXPECT_EQ(rows("select Numero from AssegniEmessi"), Rows{{"1"}});
+}
+
+TEST_F(IssuedTest, ALockedDatabaseOpensNoEditorAndSaysSoOnce) {
+    addCheque("3, 12, '1', '2010-11-01 00:00:00', NULL, 0, 0, 0, 10, NULL, NULL");
+    frmAssegniEmessi& l = openList();
+    sqlite3* other = nullptr;   // another program, in the middle of writing
+    ASSERT_EQ(sqlite3_open(dbPath().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    modalShown.clear();
+    l.MSFlexGrid1.doubleClickCell(1, 2);
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(modalShown, Texts{});
+    EXPECT_EQ(prompts(), Texts{kDbBusyText});
+    EXPECT_EQ(column(5), Texts{"1"});
+    // Free again: the editor opens with its lists.
+    int accounts = 0, payees = 0;
+    onModal([&](Form& f) {
+        auto& e = dynamic_cast<frmEditAssegniEmessi&>(f);
+        accounts = e.cboDescrizione.ListCount();
+        payees = e.cboNome.ListCount();
+    });
+    l.MSFlexGrid1.doubleClickCell(1, 2);
+    EXPECT_EQ(accounts, 2);
+    EXPECT_EQ(payees, 2);
 }
 
 TEST_F(IssuedTest, DeleteAsksThenReloadsWithNoCurrentRow) {

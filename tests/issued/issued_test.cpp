@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <sqlite3.h>
@@ -604,6 +606,27 @@ TEST_F(IssuedTest, ALockedDatabaseOpensNoEditorAndSaysSoOnce) {
     l.MSFlexGrid1.doubleClickCell(1, 2);
     EXPECT_EQ(accounts, 2);
     EXPECT_EQ(payees, 2);
+}
+
+TEST_F(IssuedTest, APastedNulIsDroppedAndEveryOtherCharacterStoredAsItStands) {
+    openList();
+    Typed t;
+    t.account = 1;
+    t.payee = 12;
+    onModal([&](Form& f) {
+        auto& e = dynamic_cast<frmEditAssegniEmessi&>(f);
+        type(e, t);
+        // Pasted as the boxes take a paste.
+        auto text = [](std::u16string t) { return QString(reinterpret_cast<const QChar*>(t.data()), t.size()); };
+        static_cast<QLineEdit*>(e.txtCausale.widget())->insert(text(std::u16string(u"a\0b\x01" u"c\td\x1f", 8)));
+        static_cast<QPlainTextEdit*>(e.txtAssegnoNote.widget())->insertPlainText(text(std::u16string(u"n\0\x7fo", 4)));
+        e.cmdOK.click();
+        EXPECT_FALSE(e.Loaded());
+    });
+    gIsNew = true;
+    Instance<frmEditAssegniEmessi>::get().ShowModal();
+    EXPECT_EQ(prompts(), Texts{});
+    EXPECT_EQ(rows("select Causale, AssegnoNote from AssegniEmessi"), (Rows{{"ab\x01""c\td\x1f", "n\x7fo"}}));
 }
 
 TEST_F(IssuedTest, DeleteAsksThenReloadsWithNoCurrentRow) {

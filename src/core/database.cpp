@@ -91,6 +91,7 @@ void OpenDb() {
 void OpenSqlLiteDb() {
     traceProc("basGeneral", "OpenSqlLiteDb");
     if (connection) return;
+    bool inUse = false;
     try {
         connection = std::make_unique<SQLiteComponent>();
         gDbName = isEnglish() ? "brindle3.db3" : "quorvel3.db3";
@@ -98,14 +99,17 @@ void OpenSqlLiteDb() {
         // A second copy on the same file would save over the first's changes
         // unseen: it ends before it reads or writes anything.
         lock = std::make_unique<DatabaseLock>(gDbPath);
-        if (lock->state() == DatabaseLock::State::InUse) {
-            failOpen(kDbInOtherWindowText);
-            return;
+        inUse = lock->state() == DatabaseLock::State::InUse;
+        if (!inUse) {
+            connection->open(gDbPath);
+            requireShippedTables(*connection);
         }
-        connection->open(gDbPath);
-        requireShippedTables(*connection);
     } catch (const RuntimeError&) {
         failOpen("Impossibile connettersi al database");
+        return;
+    }
+    if (inUse) {
+        failOpen(kDbInOtherWindowText);
         return;
     }
     readOnlyDb = connection->readOnly();

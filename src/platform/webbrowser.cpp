@@ -13,6 +13,7 @@
 #include <QProgressDialog>
 #include <QScreen>
 #include <QTimer>
+#include <QToolBar>
 #include <QWidget>
 
 #include "platform/printlayout.h"
@@ -140,22 +141,22 @@ private:
 // open, so that another printer or file can be chosen; a print dialog
 // cancelled, or a print stopped, leaves it open without a word.
 void takeOverPrintButton(QPrintPreviewDialog& dialog, QPrinter& printer, print::PageLayout& layout) {
-    for (QAction* action : dialog.findChildren<QAction*>()) {
-        if (!QObject::disconnect(action, SIGNAL(triggered(bool)), &dialog, SLOT(_q_print()))) continue;
-        QObject::connect(action, &QAction::triggered, &dialog, [&dialog, &printer, &layout] {
-            QPrintDialog choose(&printer, &dialog);
-            if (choose.exec() != QDialog::Accepted) return;
-            PrintProgress progress(&dialog);
-            QString failure;
-            const bool printed = layout.print(printer, progress.step(0, 1), &failure);
-            progress.close();
-            if (printed)
-                dialog.accept();
-            else if (!failure.isEmpty())
-                reportFailure(failure.toStdString());
-        });
-        return;
-    }
+    // The print button is the last of the preview's tool bar.
+    const auto* bar = dialog.findChild<QToolBar*>();
+    QAction* button = bar && !bar->actions().isEmpty() ? bar->actions().constLast() : nullptr;
+    if (!button || !QObject::disconnect(button, &QAction::triggered, &dialog, nullptr)) return;
+    QObject::connect(button, &QAction::triggered, &dialog, [&dialog, &printer, &layout] {
+        QPrintDialog choose(&printer, &dialog);
+        if (choose.exec() != QDialog::Accepted) return;
+        PrintProgress progress(&dialog);
+        QString failure;
+        const bool printed = layout.print(printer, progress.step(0, 1), &failure);
+        progress.close();
+        if (printed)
+            dialog.accept();
+        else if (!failure.isEmpty())
+            reportFailure(failure.toStdString());
+    });
 }
 
 void showPreviewDialog(const std::string& page, QWidget* parent, PrintProgress& progress) {

@@ -7,6 +7,7 @@
 #include "core/msgbox.h"
 #include "core/trace.h"
 #include "core/translation.h"
+#include "platform/databaselock.h"
 
 namespace qv {
 
@@ -18,7 +19,9 @@ const Owner kGeneral = Owner::module("basGeneral");
 const Owner kCustom = Owner::module("basGeneralCustom");
 
 std::unique_ptr<SQLiteComponent> connection;
+std::unique_ptr<DatabaseLock> lock;
 bool openFailed = false;
+bool readOnlyDb = false;
 std::function<void()> openFailureAction;
 
 std::unique_ptr<Recordset>& sharedRs() {
@@ -47,6 +50,15 @@ void requireShippedTables(SQLiteComponent& db) {
                              names + ")");
     if (rs->valueAt(0).toLong() != static_cast<long>(std::size(kShippedTables)))
         throw RuntimeError(kErrSqlite, "not the program's database");
+}
+
+// The open ends: the failed file is let go at once, nothing may read or write it.
+void failOpen(const std::string& message) {
+    connection = std::make_unique<SQLiteComponent>();
+    lock.reset();
+    openFailed = true;
+    MyMsgBox(message, 16, "Quorvel");
+    if (openFailureAction) openFailureAction();
 }
 
 // The query into gRs, without trace or report: each caller reports in its own name.
@@ -79,23 +91,65 @@ void OpenDb() {
 void OpenSqlLiteDb() {
     traceProc("basGeneral", "OpenSqlLiteDb");
     if (connection) return;
+    bool inUse = false;
     try {
         connection = std::make_unique<SQLiteComponent>();
         gDbName = isEnglish() ? "brindle3.db3" : "quorvel3.db3";
         gDbPath = programFile(gDbName);
-        connection->open(gDbPath);
-        requireShippedTables(*connection);
+        // A second copy on the same file would save over the first's changes
+        // unseen: it ends before it reads or writes anything.
+        lock = std::make_unique<DatabaseLock>(gDbPath);
+        inUse = lock->state() == DatabaseLock::State::InUse;
+        if (!inUse) {
+            connection->open(gDbPath);
+            requireShippedTables(*connection);
+        }
     } catch (const RuntimeError&) {
-        // The failed file is let go at once: nothing may read or write it.
-        connection = std::make_unique<SQLiteComponent>();
-        openFailed = true;
-        MyMsgBox("Impossibile connettersi al database", 16, "Quorvel");
-        if (openFailureAction) openFailureAction();
+        failOpen("Impossibile connettersi al database");
+        return;
     }
+    if (inUse) {
+        failOpen(kDbInOtherWindowText);
+        return;
+    }
+    readOnlyDb = connection->readOnly();
+    if (readOnlyDb) MyMsgBox(kDbReadOnlyText, 48, "Quorvel");
+}
+
+bool dbReadOnly() { return readOnlyDb; }
+
+void reportDbError(const Owner& owner, const std::string& proc, const RuntimeError& e) {
+    if (SQLiteComponent::isReadOnly(e))
+        MyMsgBox(kDbReadOnlyText, 48, "Quorvel");
+    else if (SQLiteComponent::isBusy(e))
+        MyMsgBox(kDbBusyText, 48, "Quorvel");
+    else
+        reportRuntimeError(owner, proc, e);
+}
+
+bool readAllOrNothing(const Owner& owner, const std::string& proc, const std::function<void()>& fn) {
+    SQLiteComponent* db = connection.get();
+    if (!db || !db->isOpen()) {
+        fn();
+        return true;
+    }
+    std::optional<RuntimeError> why;
+    if (db->whileReading(fn, &why)) return true;
+    if (!why) {   // a read under way already holds the database: fn reads within it
+        fn();
+        return true;
+    }
+    reportDbError(owner, proc, *why);
+    return false;
 }
 
 void gRsOpen(const std::string& sql) {
-    runProc(kGeneral, "gRsOpen", [&] { queryIntoRs(sql); });
+    traceProc("basGeneral", "gRsOpen");
+    try {
+        queryIntoRs(sql);
+    } catch (const RuntimeError& e) {
+        reportDbError(kGeneral, "gRsOpen", e);
+    }
 }
 
 bool gDbExecute(const std::string& sql, bool quietIfExists) {
@@ -105,7 +159,7 @@ bool gDbExecute(const std::string& sql, bool quietIfExists) {
         connection->execute(sql);
         return true;
     } catch (const RuntimeError& e) {
-        if (!(quietIfExists && SQLiteComponent::isAlreadyExists(e))) reportRuntimeError(kGeneral, "gDbExecute", e);
+        if (!(quietIfExists && SQLiteComponent::isAlreadyExists(e))) reportDbError(kGeneral, "gDbExecute", e);
         return false;
     }
 }
@@ -143,7 +197,7 @@ Check runCount(const std::string& proc, const std::function<std::string()>& buil
         return found;
     } catch (const RuntimeError& e) {
         CloseDb();
-        reportRuntimeError(kCustom, proc, e);
+        reportDbError(kCustom, proc, e);
         return std::nullopt;
     }
 }
@@ -177,7 +231,9 @@ Check esisteRecordSQL(const std::string& sql) {
 void resetDatabase() {
     resetRs();
     connection.reset();
+    lock.reset();
     openFailed = false;
+    readOnlyDb = false;
     openFailureAction = nullptr;
     gDbName.clear();
     gDbPath.clear();

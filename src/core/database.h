@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/procedure.h"
 #include "platform/sqlite_component.h"
 
 namespace qv {
@@ -19,6 +20,23 @@ void OpenDb();
 void OpenSqlLiteDb();
 // True once an open was tried and failed.
 bool dbOpenFailed();
+// True when the database opened can only be read: nothing the user changes is saved.
+bool dbReadOnly();
+
+inline constexpr const char* kDbInOtherWindowText =
+    "The database is already open in another Quorvel window.\nOnly one window at a time may work on it: this one closes.";
+inline constexpr const char* kDbReadOnlyText =
+    "The database cannot be written: changes will not be saved.";
+inline constexpr const char* kDbBusyText =
+    "The database is locked by another program: it cannot be read or written now. Try again in a moment.";
+
+// Shows a failure of the database: a file that cannot be written, or that
+// another program holds locked, in words of their own; any other with the
+// standard text.
+void reportDbError(const Owner& owner, const std::string& proc, const RuntimeError& e);
+// Runs fn (a window's reads) while no other program can change the database;
+// when the database cannot be read now, shows why and answers false, fn not run.
+bool readAllOrNothing(const Owner& owner, const std::string& proc, const std::function<void()>& fn);
 // What the failed open does after its message (the main window unloads itself).
 void setOpenFailureAction(std::function<void()> action);
 

@@ -110,6 +110,8 @@ void AggiornaDatabase() {
         if (gNumAggiornamenti != 0) return;
         inizializzaAggiornamentiDatabase();
         OpenDb();
+        // A database that can only be read was told of at its open: nothing to replay.
+        if (dbReadOnly()) return;
         for (int i = 1; i <= gNumAggiornamenti; ++i) {
             if (i >= static_cast<int>(gAggiornamenti.size())) throw RuntimeError(kErrSubscript);
             // Replayed at every start: "exists already" is the normal answer.
@@ -129,6 +131,7 @@ void AggiornaReportistica() {
         const std::string path = programFile(kReportFileName);
         if (!esisteFile(path)) return;
         OpenDb();
+        if (dbReadOnly()) return;
         std::ifstream in(path, std::ios::binary);
         std::string bytes;
         if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

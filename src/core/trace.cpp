@@ -68,4 +68,6 @@ void reportRuntimeError(const Owner& owner, const std::string& proc, const Runti
     MyMsgBox(standardErrorText(owner, proc, shown), 48, "Quorvel");
 }
 
+void reportFailure(const std::string& message) { MyMsgBox(message, 48, "Quorvel"); }
+
 }  // namespace qv

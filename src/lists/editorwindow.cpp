@@ -46,7 +46,11 @@ void EditorWindow::prepare() {
 void EditorWindow::Form_Load() {
     runProc(owner(), "Form_Load", [this] {
         prepare();
-        loadInputs();
+        // The record and its lists of choices are read at one moment: a
+        // database that cannot be read now opens no editor with empty lists.
+        if (readAllOrNothing(owner(), "Form_Load", [this] { loadInputs(); })) return;
+        Unload();
+        releaseInstance();
     });
 }
 

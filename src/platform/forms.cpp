@@ -499,8 +499,13 @@ TextBox::TextBox(Form& owner, std::string name, bool multiLine)
     }
 }
 std::string TextBox::Text() const {
-    if (multiLine_) return s(static_cast<QPlainTextEdit*>(widget())->toPlainText());
-    return s(static_cast<QLineEdit*>(widget())->text());
+    QString text = multiLine_ ? static_cast<QPlainTextEdit*>(widget())->toPlainText()
+                              : static_cast<QLineEdit*>(widget())->text();
+    // A NUL cannot be typed, only pasted, and no stored text may hold one (it
+    // would end the statement's text): the box does not give it. Every other
+    // character is given as it stands.
+    text.remove(QChar(u'\0'));
+    return s(text);
 }
 void TextBox::setText(const std::string& text) {
     if (multiLine_)

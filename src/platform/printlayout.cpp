@@ -1,16 +1,20 @@
 #include "platform/printlayout.h"
 
-#include <QFile>
+#include <QDir>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPageRanges>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
-#include <filesystem>
+#include <cstring>
+#include <unistd.h>
 
 namespace qv::print {
 
@@ -824,7 +828,36 @@ void PageLayout::paintPage(QPainter& painter, int page) const {
     painter.restore();
 }
 
-bool PageLayout::print(QPrinter& printer, const Progress& progress) {
+namespace {
+// The preview's printer keeps its pages as pictures, whatever output the
+// print dialog chose for the printer.
+bool previewing(QPrinter& printer) {
+    const QPaintEngine* engine = printer.paintEngine();
+    return engine && engine->type() == QPaintEngine::Picture;
+}
+
+QString fileFailure(const QString& what, const QString& file, const QString& reason) {
+    return QStringLiteral("%1 \"%2\": %3.\nNothing was written: a file of that name is left as it was.")
+        .arg(what, QDir::toNativeSeparators(file), reason);
+}
+
+// Flushes the file's data to the disk, so that a full disk is known before
+// the file takes the place of the old one.
+bool writtenThrough(QSaveFile& file, QString& reason) {
+    if (!file.flush() || file.error() != QFileDevice::NoError) {
+        reason = file.errorString();
+        return false;
+    }
+    if (::fsync(file.handle()) != 0) {
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+}  // namespace
+
+bool PageLayout::print(QPrinter& printer, const Progress& progress, QString* failure) {
+    if (failure) failure->clear();
     const double dpi = printer.resolution();
     const QRectF area = printer.pageLayout().paintRectPixels(static_cast<int>(dpi));
     const double toDots = kDotsPerInch / dpi;
@@ -847,35 +880,66 @@ bool PageLayout::print(QPrinter& printer, const Progress& progress) {
     for (int p = 0; p < pageCount(); ++p)
         if (printer.printRange() != QPrinter::PageRange || ranges.isEmpty() || ranges.contains(p + 1))
             wanted.push_back(p);
-    // A file is written under another name and named only when whole: a
-    // stopped print leaves no half file, nor loses the one it would replace.
-    const QString target = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
-    const QString partial = target.isEmpty() ? QString() : target + QStringLiteral(".part");
-    if (!partial.isEmpty()) printer.setOutputFileName(partial);
-    QPainter painter;
-    bool done = !wanted.empty() && painter.begin(&printer);
-    if (done) {
+    // Paints the pages asked for; false when stopped, up to the last moment.
+    auto paintAll = [&](QPagedPaintDevice& device, QPainter& painter) {
         painter.scale(1 / toDots, 1 / toDots);
-        for (std::size_t i = 0; i < wanted.size() && done; ++i) {
-            if (i > 0) printer.newPage();
+        for (std::size_t i = 0; i < wanted.size(); ++i) {
+            if (i > 0) device.newPage();
             paintPage(painter, wanted[i]);
-            if (progress && (i & 7) == 7) done = progress(0.2 + 0.8 * double(i + 1) / double(wanted.size()));
+            if (progress && (i & 7) == 7 && !progress(0.2 + 0.8 * double(i + 1) / double(wanted.size()))) return false;
         }
+        return !progress || progress(1);
+    };
+    bool done = false;
+    QString failed;
+    QPainter painter;
+    if (wanted.empty()) {
+        // No page in the range asked for: nothing to print.
+    } else if (printer.outputFormat() == QPrinter::PdfFormat && !previewing(printer)) {
+        // A file is written under another name and takes the old one's place
+        // only once whole and on the disk: a stopped or failed print leaves
+        // no half file, nor loses the one it would replace.
+        const QString target = printer.outputFileName();
+        QSaveFile file(target);
+        if (!file.open(QIODevice::WriteOnly)) {
+            failed = fileFailure(QStringLiteral("Cannot create the file"), target, file.errorString());
+        } else {
+            QPdfWriter writer(&file);
+            writer.setCreator(printer.creator());
+            writer.setTitle(printer.docName());
+            writer.setPdfVersion(printer.pdfVersion());
+            writer.setResolution(static_cast<int>(dpi));
+            writer.setPageLayout(printer.pageLayout());
+            QString reason;
+            if (!painter.begin(&writer)) {
+                failed = fileFailure(QStringLiteral("Cannot write the file"), target, file.errorString());
+            } else if (paintAll(writer, painter)) {
+                if (!painter.end() || !writtenThrough(file, reason))
+                    failed = fileFailure(QStringLiteral("Cannot write the file"), target,
+                                         reason.isEmpty() ? file.errorString() : reason);
+                else if (!file.commit())
+                    failed = fileFailure(QStringLiteral("Cannot replace the file"), target, file.errorString());
+                else
+                    done = true;
+            }
+            if (painter.isActive()) painter.end();
+            if (!done) file.cancelWriting();
+        }
+    } else if (!painter.begin(&printer)) {
+        failed = QStringLiteral("The printer \"%1\" cannot start the print.").arg(printer.printerName());
+    } else {
+        done = paintAll(printer, painter);
         // The preview's printer keeps its pages as pictures: aborting it frees
         // pages the preview still holds. Its caller drops a stopped run's pages.
-        const QPaintEngine* engine = printer.paintEngine();
-        if (!done && !(engine && engine->type() == QPaintEngine::Picture)) printer.abort();
-        painter.end();
+        if (!done && !previewing(printer)) printer.abort();
+        const bool ended = painter.end();
+        if (done && (!ended || printer.printerState() == QPrinter::Error)) {
+            done = false;
+            failed = QStringLiteral("The printer \"%1\" did not take the print.").arg(printer.printerName());
+        }
     }
     for (std::size_t i = 0; i < fonts_.size(); ++i) fonts_[i].font = measured[i];
-    done = done && (!progress || progress(1));
-    if (!partial.isEmpty()) {
-        printer.setOutputFileName(target);
-        std::error_code failed;
-        if (done) std::filesystem::rename(partial.toStdString(), target.toStdString(), failed);
-        done = done && !failed;
-        QFile::remove(partial);
-    }
+    if (failure) *failure = failed;
     return done;
 }
 

@@ -32,8 +32,10 @@ public:
     bool load(const std::string& html, const Progress& progress = {});
     // Splits the page into pages of that paint area (in dots). False when stopped.
     bool paginate(double width, double height, const Progress& progress = {});
-    // Paginates for the printer's page and paints every page on it. False when stopped.
-    bool print(QPrinter& printer, const Progress& progress = {});
+    // Paginates for the printer's page and paints every page on it. False when
+    // stopped or failed: a failure (a file that cannot be written whole, a
+    // printer that refuses the print) is told in failure, a stop leaves it empty.
+    bool print(QPrinter& printer, const Progress& progress = {}, QString* failure = nullptr);
     // One page at the painter's origin; the painter maps dots to its device.
     void paintPage(QPainter& painter, int page) const;
 

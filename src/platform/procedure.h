@@ -26,6 +26,8 @@ std::string standardErrorText(const Owner& owner, const std::string& proc, const
 // cut in the box and written whole to the log.
 void reportRuntimeError(const Owner& owner, const std::string& proc, const RuntimeError& e);
 constexpr std::size_t kShownDescription = 300;
+// Shows a failure the user must know of, in the program's message box.
+void reportFailure(const std::string& message);
 
 namespace detail {
 template <class R>

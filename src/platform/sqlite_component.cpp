@@ -103,12 +103,15 @@ void SQLiteComponent::checkReadOnlyQuery(const std::string& sql) {
     if (!reads) throw RuntimeError(kErrSqlite, "only a query that reads may be run here", SQLITE_AUTH);
 }
 
-bool SQLiteComponent::whileReading(const std::function<void()>& fn) {
+bool SQLiteComponent::readOnly() const { return db_ && sqlite3_db_readonly(db_, "main") == 1; }
+
+bool SQLiteComponent::whileReading(const std::function<void()>& fn, std::optional<RuntimeError>* why) {
     if (!db_ || !sqlite3_get_autocommit(db_)) return false;
-    if (sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) return false;
     // The first read takes the shared lock (and rolls back a journal left by a crash).
-    if (sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK ||
+        sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        if (why) why->emplace(kErrSqlite, sqlite3_errmsg(db_), sqlite3_extended_errcode(db_));
+        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         return false;
     }
     struct End {
@@ -127,6 +130,15 @@ bool SQLiteComponent::isAlreadyExists(const RuntimeError& e) {
     const int code = e.sqliteCode();
     if (code == SQLITE_CONSTRAINT_PRIMARYKEY || code == SQLITE_CONSTRAINT_UNIQUE) return true;
     return (code & 0xff) == SQLITE_ERROR && e.Description().find("already exists") != std::string::npos;
+}
+
+bool SQLiteComponent::isReadOnly(const RuntimeError& e) {
+    return e.Number() == kErrSqlite && (e.sqliteCode() & 0xff) == SQLITE_READONLY;
+}
+
+bool SQLiteComponent::isBusy(const RuntimeError& e) {
+    const int code = e.sqliteCode() & 0xff;
+    return e.Number() == kErrSqlite && (code == SQLITE_BUSY || code == SQLITE_LOCKED);
 }
 
 // ---------------------------------------------------------------- Recordset

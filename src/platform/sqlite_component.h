@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,9 @@ public:
     // Opens an existing database file; a missing or unreadable file raises.
     void open(const std::string& path);
     bool isOpen() const { return db_ != nullptr; }
+    // True when the file opened can only be read (SQLite opens a file it may
+    // not write for reading only).
+    bool readOnly() const;
     // Runs one statement; raises with SQLite's message when it fails. Text
     // after the first statement is refused, so one call is one statement.
     void execute(const std::string& sql);
@@ -40,11 +44,16 @@ public:
 
     // Runs fn while this connection holds a read lock on the database file,
     // so that no other connection can change the file meanwhile. False, with
-    // fn not run, when the lock cannot be had.
-    bool whileReading(const std::function<void()>& fn);
+    // fn not run, when the lock cannot be had; why, when given, then tells
+    // SQLite's reason (none when a transaction was open already).
+    bool whileReading(const std::function<void()>& fn, std::optional<RuntimeError>* why = nullptr);
 
     // True when a failure means only that the table or row exists already.
     static bool isAlreadyExists(const RuntimeError& e);
+    // True when a failure means that the database file cannot be written.
+    static bool isReadOnly(const RuntimeError& e);
+    // True when a failure means that another program holds the database locked.
+    static bool isBusy(const RuntimeError& e);
 
 private:
     sqlite3_stmt* prepareOne(const std::string& sql);

@@ -6,15 +6,18 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPageSize>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QTimer>
+#include <QToolBar>
 #include <QWidget>
 
 #include "platform/printlayout.h"
+#include "platform/procedure.h"
 #include "platform/runtime.h"
 
 namespace qv {
@@ -132,6 +135,30 @@ private:
     PrintProgress& progress_;
 };
 
+// The preview's print button: the print dialog, then the page printed on the
+// printer or into the file chosen. A whole print closes the preview, as the
+// button does by itself; a print that fails says why and leaves the preview
+// open, so that another printer or file can be chosen; a print dialog
+// cancelled, or a print stopped, leaves it open without a word.
+void takeOverPrintButton(QPrintPreviewDialog& dialog, QPrinter& printer, print::PageLayout& layout) {
+    // The print button is the last of the preview's tool bar.
+    const auto* bar = dialog.findChild<QToolBar*>();
+    QAction* button = bar && !bar->actions().isEmpty() ? bar->actions().constLast() : nullptr;
+    if (!button || !QObject::disconnect(button, &QAction::triggered, &dialog, nullptr)) return;
+    QObject::connect(button, &QAction::triggered, &dialog, [&dialog, &printer, &layout] {
+        QPrintDialog choose(&printer, &dialog);
+        if (choose.exec() != QDialog::Accepted) return;
+        PrintProgress progress(&dialog);
+        QString failure;
+        const bool printed = layout.print(printer, progress.step(0, 1), &failure);
+        progress.close();
+        if (printed)
+            dialog.accept();
+        else if (!failure.isEmpty())
+            reportFailure(failure.toStdString());
+    });
+}
+
 void showPreviewDialog(const std::string& page, QWidget* parent, PrintProgress& progress) {
     print::PageLayout layout;
     // Reading the page and the first lay-out run as one step for the user.
@@ -143,9 +170,10 @@ void showPreviewDialog(const std::string& page, QWidget* parent, PrintProgress& 
     openLarge(dialog, parent);
     ShownFilter shown(dialog, progress);
     dialog.installEventFilter(&shown);
+    takeOverPrintButton(dialog, printer, layout);
     bool first = true, cancelled = false;
-    // Asked again for every change of paper or orientation, and to print;
-    // the first run comes before the dialog is on screen.
+    // Asked again for every change of paper or orientation (the print button
+    // prints by itself, above); the first run comes before the dialog is on screen.
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&](QPrinter* p) {
         if (cancelled) return;
         if (first) {

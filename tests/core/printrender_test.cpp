@@ -3,16 +3,25 @@
 // that never break across pages.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
 #include <QPageRanges>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTimer>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -45,6 +54,39 @@ struct PrintWindow : Form {
 };
 
 std::string run(const std::string& command) { return qvtest::commandOutput(command); }
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A disk that is full beyond so many bytes, for the files this process writes
+// while it lasts; no root needed.
+class DiskFullAt {
+public:
+    explicit DiskFullAt(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = old_;
+        small.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~DiskFullAt() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldSignal_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldSignal_)(int) = SIG_DFL;
+};
 
 class PrintRenderTest : public qvtest::AppFixture {
 protected:
@@ -328,6 +370,99 @@ TEST_F(PrintRenderTest, StoppingALongLayoutPrintsNothing) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
     EXPECT_FALSE(std::filesystem::exists(path + ".part"));
     EXPECT_EQ(printer.outputFileName().toStdString(), path);
+}
+
+TEST_F(PrintRenderTest, APrintToAFileThatCannotBeWrittenSaysWhyAndKeepsTheOldFile) {
+    std::string page = "<table>";
+    for (int r = 0; r < 600; ++r) page += "<tr><td>row" + std::to_string(r) + "</td><td>cell text</td></tr>";
+    print::PageLayout layout;
+    ASSERT_TRUE(layout.load(page + "</table>"));
+    const std::string old = "%PDF-1.4 the old, good printout";
+    const struct {
+        const char* name;
+        std::string target;   // in the test's folder
+        bool oldFile;
+        rlim_t diskFullAt;     // 0: room enough
+        const char* says;
+    } cases[] = {
+        {"folder missing", "missing/list.pdf", false, 0, "Cannot create the file"},
+        {"disk full, no old file", "new.pdf", false, 20000, "Cannot write the file"},
+        {"disk full over an old file", "old.pdf", true, 20000, "Cannot write the file"},
+        {"a folder of that name", "folder.pdf", false, 0, "the file"},
+    };
+    std::filesystem::create_directory(folder() + "/folder.pdf");
+    std::ofstream(folder() + "/folder.pdf/inside") << "kept";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder() + "/" + c.target;
+        if (c.oldFile) std::ofstream(path, std::ios::binary) << old;
+        const auto before = namesIn(folder());
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(path));
+        QString failure;
+        bool printed;
+        {
+            std::optional<DiskFullAt> full;
+            if (c.diskFullAt) full.emplace(c.diskFullAt);
+            printed = layout.print(printer, {}, &failure);
+        }
+        EXPECT_FALSE(printed);
+        EXPECT_NE(failure.indexOf(QString::fromLatin1(c.says)), -1) << failure.toStdString();
+        EXPECT_NE(failure.indexOf(QString::fromStdString(path)), -1) << failure.toStdString();
+        EXPECT_EQ(namesIn(folder()), before);   // no half file, under any name
+        if (c.oldFile) EXPECT_TRUE(fileText(path) == old) << "the old file was changed";
+    }
+    EXPECT_EQ(fileText(folder() + "/folder.pdf/inside"), "kept");
+}
+
+TEST_F(PrintRenderTest, AFailedPrintFromThePreviewSaysSoOnceAndLeavesThePreviewOpen) {
+    webbrowser::setPreviewHandler(nullptr);
+    std::string page = "<table>";
+    for (int r = 0; r < 600; ++r) page += "<tr><td>row" + std::to_string(r) + "</td></tr>";
+    web.Navigate("about:blank");
+    web.Write(page + "</table>");
+    web.Close();
+    const std::string full = folder() + "/full.pdf", good = folder() + "/good.pdf";
+    std::ofstream(full, std::ios::binary) << "old";
+    // The preview's print button twice: onto a full disk, then onto a disk
+    // with room; the print dialog is taken as it stands, the overwrite question answered yes.
+    std::vector<std::string> steps;
+    QPrintPreviewDialog* preview = nullptr;
+    std::optional<DiskFullAt> diskFull;
+    auto printTo = [&](const std::string& path) {
+        preview->printer()->setOutputFormat(QPrinter::PdfFormat);
+        preview->printer()->setOutputFileName(QString::fromStdString(path));
+        for (QAction* a : preview->findChildren<QAction*>())
+            if (a->text() == QStringLiteral("Print")) a->trigger();
+    };
+    // One timer per kind of window: a timer does not fire again inside its own handler.
+    QTimer previewTimer, printDialogTimer, questionTimer;
+    QObject::connect(&printDialogTimer, &QTimer::timeout, [] {
+        if (auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) d->accept();
+    });
+    QObject::connect(&questionTimer, &QTimer::timeout, [] {
+        if (auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) m->button(QMessageBox::Yes)->click();
+    });
+    QObject::connect(&previewTimer, &QTimer::timeout, [&] {
+        auto* p = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!p || !steps.empty()) return;
+        preview = p;
+        steps.push_back("full");
+        diskFull.emplace(20000);
+        printTo(full);
+        diskFull.reset();
+        steps.push_back(p->isVisible() ? "open" : "closed");
+        printTo(good);
+    });
+    for (QTimer* t : {&previewTimer, &printDialogTimer, &questionTimer}) t->start(50);
+    web.ExecWB(7, 0);   // returns once the preview is closed
+    EXPECT_EQ(steps, (std::vector<std::string>{"full", "open"}));
+    ASSERT_EQ(prompts().size(), 1u);
+    EXPECT_NE(prompts()[0].find("Cannot write the file \"" + full + "\""), std::string::npos) << prompts()[0];
+    EXPECT_EQ(fileText(full), "old");
+    EXPECT_EQ(fileText(good).rfind("%PDF", 0), 0u);
+    EXPECT_EQ(namesIn(folder()).size(), 3u);   // the database, the old file, the new one
 }
 
 TEST_F(PrintRenderTest, ANoteLongerThanAPageGoesOnOverTheNextPages) {

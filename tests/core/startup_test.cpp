@@ -2,21 +2,45 @@
 // statement file, activation and the log.
 #include <gtest/gtest.h>
 
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 
 #include "core/database.h"
 #include "core/dbupdates.h"
 #include "core/frmMain.h"
 #include "core/globals.h"
 #include "core/trace.h"
+#include "platform/databaselock.h"
 #include "fixture.h"
 #include "locale_scope.h"
 
 using namespace qv;
 
 namespace {
+
+// Root writes any file whatever its mode: while this lasts, this thread
+// keeps to the file modes as any user does.
+class KeepingToFileModes {
+public:
+    KeepingToFileModes() {
+        syscall(SYS_capget, &header_, saved_);
+        __user_cap_data_struct data[2] = {saved_[0], saved_[1]};
+        data[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        syscall(SYS_capset, &header_, data);
+    }
+    ~KeepingToFileModes() { syscall(SYS_capset, &header_, saved_); }
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+};
 
 class StartupTest : public qvtest::AppFixture {
 protected:
@@ -244,6 +268,62 @@ TEST_F(StartupTest, UnwritableLogIsReportedOnce) {
     mainWindow().cmdTipologia_Click();
     ASSERT_EQ(prompts().size(), 1u);
     EXPECT_EQ(prompts()[0], "Error 75 (Path/File access error) in procedure addToLog of Modulo basGeneralCustom");
+}
+
+TEST_F(StartupTest, ASecondCopyOnOneDatabaseEndsAndAKilledCopysLockIsTakenOver) {
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    struct Copy {   // the first copy: keeps the database until it is killed
+        pid_t pid = -1;
+        void kill9() {
+            if (pid > 0) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
+            pid = -1;
+        }
+        ~Copy() { kill9(); }
+    } first;
+    first.pid = fork();
+    ASSERT_GE(first.pid, 0);
+    if (first.pid == 0) {
+        DatabaseLock held(dbPath());
+        const char state = held.state() == DatabaseLock::State::Held ? 'y' : 'n';
+        if (write(ready[1], &state, 1) != 1) _exit(1);
+        for (;;) pause();
+    }
+    char state = 0;
+    ASSERT_EQ(read(ready[0], &state, 1), 1);
+    close(ready[0]);
+    close(ready[1]);
+    ASSERT_EQ(state, 'y');
+    const std::string before = fileBytes();
+    startMain();   // the second copy
+    ASSERT_EQ(prompts(), std::vector<std::string>{kDbInOtherWindowText});
+    EXPECT_EQ(box().calls[0].buttons, 16);
+    EXPECT_FALSE(mainWindow().Loaded());
+    EXPECT_TRUE(fileBytes() == before);   // nothing written
+    EXPECT_TRUE(std::filesystem::exists(DatabaseLock::lockPath(dbPath())));   // the first copy's lock stays
+
+    first.kill9();
+    restart();   // after a copy was killed: its lock does not block
+    EXPECT_EQ(prompts(), std::vector<std::string>{});
+    EXPECT_TRUE(mainWindow().Loaded());
+}
+
+TEST_F(StartupTest, AReadOnlyDatabaseSaysSoOnceAtStartAndAtEachRefusedSave) {
+    startMain();
+    writeFile("nuovireport.sql", "insert into reportistica (titolo, ordine) values ('nuovo', 99)\n");
+    chmod(dbPath().c_str(), 0444);
+    {
+        KeepingToFileModes asAUser;
+        restart();
+        EXPECT_EQ(prompts(), std::vector<std::string>{kDbReadOnlyText});   // the start-up statements quiet
+        EXPECT_TRUE(mainWindow().Loaded());
+        box().clear();
+        EXPECT_FALSE(gDbExecute("update settings set value='9' where mnemocode='PRTCSIZE'"));
+        EXPECT_EQ(prompts(), std::vector<std::string>{kDbReadOnlyText});
+    }
+    chmod(dbPath().c_str(), 0644);
+    EXPECT_EQ(count("select count(*) from reportistica where titolo = 'nuovo'"), 0);
+    EXPECT_EQ(scalar("select value from settings where mnemocode='PRTCSIZE'"), "7");
 }
 
 }  // namespace

@@ -5,8 +5,11 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <optional>
@@ -580,6 +583,52 @@ TEST_F(IssuedTest, FailedStatementsKeepTheEditorOpenAndTheListAsItWas) {
     EXPECT_EQ(prompts(), Texts{"Error 3146 (locked) in procedure gDbExecute of Modulo basGeneral"});
     EXPECT_EQ(column(5), Texts{"1"});
     EXPECT_EQ(rows("select Numero from AssegniEmessi"), Rows{{"1"}});
+}
+
+TEST_F(IssuedTest, ALockedDatabaseOpensNoEditorAndSaysSoOnce) {
+    addCheque("3, 12, '1', '2010-11-01 00:00:00', NULL, 0, 0, 0, 10, NULL, NULL");
+    frmAssegniEmessi& l = openList();
+    sqlite3* other = nullptr;   // another program, in the middle of writing
+    ASSERT_EQ(sqlite3_open(dbPath().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    modalShown.clear();
+    l.MSFlexGrid1.doubleClickCell(1, 2);
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(modalShown, Texts{});
+    EXPECT_EQ(prompts(), Texts{kDbBusyText});
+    EXPECT_EQ(column(5), Texts{"1"});
+    // Free again: the editor opens with its lists.
+    int accounts = 0, payees = 0;
+    onModal([&](Form& f) {
+        auto& e = dynamic_cast<frmEditAssegniEmessi&>(f);
+        accounts = e.cboDescrizione.ListCount();
+        payees = e.cboNome.ListCount();
+    });
+    l.MSFlexGrid1.doubleClickCell(1, 2);
+    EXPECT_EQ(accounts, 2);
+    EXPECT_EQ(payees, 2);
+}
+
+TEST_F(IssuedTest, APastedNulIsDroppedAndEveryOtherCharacterStoredAsItStands) {
+    openList();
+    Typed t;
+    t.account = 1;
+    t.payee = 12;
+    onModal([&](Form& f) {
+        auto& e = dynamic_cast<frmEditAssegniEmessi&>(f);
+        type(e, t);
+        // Pasted as the boxes take a paste.
+        auto text = [](std::u16string t) { return QString(reinterpret_cast<const QChar*>(t.data()), t.size()); };
+        static_cast<QLineEdit*>(e.txtCausale.widget())->insert(text(std::u16string(u"a\0b\x01" u"c\td\x1f", 8)));
+        static_cast<QPlainTextEdit*>(e.txtAssegnoNote.widget())->insertPlainText(text(std::u16string(u"n\0\x7fo", 4)));
+        e.cmdOK.click();
+        EXPECT_FALSE(e.Loaded());
+    });
+    gIsNew = true;
+    Instance<frmEditAssegniEmessi>::get().ShowModal();
+    EXPECT_EQ(prompts(), Texts{});
+    EXPECT_EQ(rows("select Causale, AssegnoNote from AssegniEmessi"), (Rows{{"ab\x01""c\td\x1f", "n\x7fo"}}));
 }
 
 TEST_F(IssuedTest, DeleteAsksThenReloadsWithNoCurrentRow) {

@@ -23,12 +23,12 @@ constexpr double kCellExtra = 2 * kPadding + kBorder;
 constexpr double kDefaultPoints = 12;   // a browser's "medium"
 constexpr double kFit = 0.01;           // rounding slack when a text is tried against a width
 // Widths in ems of the cell's font. A word wider than kLongWord, or an e-mail
-// or web address wider than kBrokenWord, may be broken inside where its column
-// is narrower; other words (codes, names, numbers) never are. Such a word asks
-// of its column only kBrokenWord. A column whose values are no wider than
-// kShortValue and hold no such word (phone numbers, dates, amounts, names) is
-// short by nature: it gets its whole width before the long texts get more
-// than their longest words.
+// or web address wider than kShortValue, may be broken inside where its
+// column is narrower; other words (codes, names, numbers, the usual e-mail)
+// never are. Such a word asks of its column only kBrokenWord. A column whose
+// values are no wider than kShortValue and hold no such word (phone numbers,
+// dates, amounts, names) is short by nature: it gets its whole width before
+// the long texts get more than their longest words.
 constexpr double kLongWord = 12, kBrokenWord = 4, kShortValue = 10;
 const QColor kHeaderBack(0x33, 0x66, 0x99);
 
@@ -292,7 +292,7 @@ bool PageLayout::measureCell(Cell& c) {
     bool breakable = false;
     forEachWord(cellText(c), [&](QStringView word, bool breakAfter) {
         const double w = widthOf(f, word);
-        const bool mayBreak = w > kLongWord * em || (w > kBrokenWord * em && isAddress(word));
+        const bool mayBreak = w > kLongWord * em || (w > kShortValue * em && isAddress(word));
         breakable = breakable || mayBreak;
         longest = std::max(longest, mayBreak ? kBrokenWord * em : w);
         line = line < 0 ? w : line + f.space + w;
@@ -739,9 +739,9 @@ bool PageLayout::paginate(double width, double height, const Progress& progress)
     for (const Table& t : tables_) shortWhole = std::max(shortWhole, shortValuesWidth(t));
     if (shortWhole > width) {
         // Drawn smaller rather than phone numbers, names, dates and amounts cut
-        // over lines, but at most a quarter below the size at which the longest
+        // over lines, but at most 30 % below the size at which the longest
         // words fit; past that those wrap at their blanks.
-        constexpr double kLeastForShortValues = 0.75;
+        constexpr double kLeastForShortValues = 0.7;
         scale_ = std::max(width / shortWhole, std::min(1.0, width / narrowest) * kLeastForShortValues);
     }
     if (narrowest > width) {

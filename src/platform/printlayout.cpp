@@ -651,7 +651,7 @@ void PageLayout::layOutText(Text& t, double width) {
 }
 
 // As wide as the contents when the page allows. Else every column gets its
-// longest word (a word broken inside only a little), then its whole contents
+// longest word (one that may break counting four ems), then its whole contents
 // as far as the room goes: first the columns short by nature (phone numbers,
 // codes, dates, amounts, names), then the others, each group those that need
 // least first. The columns still short (the long texts) share what is left by

@@ -7,6 +7,7 @@
 
 #include <QPrinter>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -144,11 +145,16 @@ protected:
         std::vector<Box> boxes;
         std::istringstream in(run("pdftotext -bbox '" + pdf + "' -"));
         static const std::regex box("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\".*>([^<]*)</word>");
+        const auto number = [](const std::string& text) {   // whatever the process locale
+            double v = 0;
+            std::from_chars(text.data(), text.data() + text.size(), v);
+            return v;
+        };
         int page = 0;
         for (std::string line; std::getline(in, line);) {
             std::smatch m;
             if (line.find("<page ") != std::string::npos) ++page;
-            if (std::regex_search(line, m, box)) boxes.push_back({page, std::stod(m[1]), std::stod(m[2]), m[3]});
+            if (std::regex_search(line, m, box)) boxes.push_back({page, number(m[1]), number(m[2]), m[3]});
         }
         std::vector<std::string> pieces;
         const auto first = std::find_if(boxes.begin(), boxes.end(), [&](const Box& b) {

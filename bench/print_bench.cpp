@@ -3,7 +3,7 @@
 // pages, and the preview's pages ready (the preview widget asks for every page);
 // peak memory of each size in a process of its own; the PDF of 10,000 rows.
 // Then the received cheques list page at its real width (the 15 columns it
-// prints, drawn at full size): its pages, and at 1,000 rows the cheque dates
+// prints): its pages, its scale, and at 1,000 rows the cheque dates
 // the PDF shows split over lines.
 // Goals: pages ready in 0.3 s / 2 s / 15 s, under 1 GB at 100,000 rows, the
 // PDF under 20 MB.

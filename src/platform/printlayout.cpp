@@ -26,6 +26,14 @@ constexpr double kBorder = kPx, kPadding = 3 * kPx;
 constexpr double kCellExtra = 2 * kPadding + kBorder;
 constexpr double kDefaultPoints = 12;   // a browser's "medium"
 constexpr double kFit = 0.01;           // rounding slack when a text is tried against a width
+// Widths in ems of the cell's font. A word wider than kLongWord, or an e-mail
+// or web address wider than kShortValue, may be broken inside where its
+// column is narrower; other words (codes, names, numbers, the usual e-mail)
+// never are. Such a word asks of its column only kBrokenWord. A column whose
+// values are no wider than kShortValue and hold no such word (phone numbers,
+// dates, amounts, names) is short by nature: it gets its whole width before
+// the long texts get more than their longest words.
+constexpr double kLongWord = 12, kBrokenWord = 4, kShortValue = 10;
 const QColor kHeaderBack(0x33, 0x66, 0x99);
 
 // Fonts are measured as the printer draws them: at the layout's resolution.
@@ -50,6 +58,19 @@ qsizetype nextTag(QStringView page, qsizetype from) {
 }
 
 bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f'; }
+
+double emOf(double points) { return points * PageLayout::kDotsPerInch / 72; }
+
+// An e-mail or web address: letters with an "@", a "/" or a "." before a letter.
+bool isAddress(QStringView word) {
+    bool letter = false, mark = false;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const QChar c = word[i];
+        letter = letter || c.isLetter();
+        mark = mark || c == u'@' || c == u'/' || (c == u'.' && i + 1 < word.size() && word[i + 1].isLetter());
+    }
+    return letter && mark;
+}
 
 // An entity at text[at] ('&'), decoded into out; returns the characters read.
 qsizetype decodeEntity(QStringView text, qsizetype at, QString& out) {
@@ -268,12 +289,16 @@ QStringView PageLayout::cellText(const Cell& c) const {
     return QStringView(c.own ? extra_ : text_).sliced(c.off, c.len);
 }
 
-void PageLayout::measureCell(Cell& c) {
+bool PageLayout::measureCell(Cell& c) {
     Font& f = fonts_[c.header ? thFont_ : tdFont_];
+    const double em = emOf(f.points);
     double longest = 0, line = -1, widest = 0;
+    bool breakable = false;
     forEachWord(cellText(c), [&](QStringView word, bool breakAfter) {
         const double w = widthOf(f, word);
-        longest = std::max(longest, w);
+        const bool mayBreak = w > kLongWord * em || (w > kShortValue * em && isAddress(word));
+        breakable = breakable || mayBreak;
+        longest = std::max(longest, mayBreak ? kBrokenWord * em : w);
         line = line < 0 ? w : line + f.space + w;
         if (breakAfter) {
             widest = std::max(widest, line);
@@ -283,9 +308,42 @@ void PageLayout::measureCell(Cell& c) {
     });
     c.minW = static_cast<float>(longest);
     c.maxW = static_cast<float>(std::max(widest, line));
+    return breakable;
+}
+
+// A word wider than the width in pieces that fit, each cut after its last
+// "/", "-", "." or "@" where that fills at least half the width, else at the
+// edge: fn(piece, its width).
+template <class Fn> void breakWord(const QFont& font, double points, QStringView word, double width, Fn&& fn) {
+    QFont measured = font;   // the printer's fonts are sized for its device while it paints
+    measured.setPointSizeF(points);
+    const QFontMetricsF m(measured, &measuringDevice());
+    for (qsizetype start = 0; start < word.size();) {
+        qsizetype end = start, cut = -1;
+        double x = 0, cutX = 0;
+        while (end < word.size()) {
+            const qsizetype unit = word[end].isHighSurrogate() && end + 1 < word.size() ? 2 : 1;
+            const double a = unit == 1 ? m.horizontalAdvance(word[end]) : m.horizontalAdvance(word.sliced(end, 2).toString());
+            if (end > start && x + a > width + kFit) break;
+            x += a;
+            end += unit;
+            const QChar last = word[end - 1];
+            if (end < word.size() && (last == u'/' || last == u'-' || last == u'.' || last == u'@')) {
+                cut = end;
+                cutX = x;
+            }
+        }
+        if (end < word.size() && cut > start && cutX >= width / 2) {
+            end = cut;
+            x = cutX;
+        }
+        fn(word.sliced(start, end - start), x);
+        start = end;
+    }
 }
 
 // Greedy wrapping at blanks, as a browser's cell does: fn(line text, its width).
+// A word longer than the width goes on lines of its own, broken inside.
 template <class Fn> void PageLayout::forEachLine(const Cell& c, double width, Fn&& fn) const {
     const Font& f = fontOf(c);
     const QStringView t = cellText(c);
@@ -294,8 +352,21 @@ template <class Fn> void PageLayout::forEachLine(const Cell& c, double width, Fn
     double lineW = -1;   // -1: nothing on the line yet
     forEachWord(t, [&](QStringView word, bool breakAfter) {
         const auto it = f.widths.constFind(QString::fromRawData(word.data(), word.size()));   // measured on reading
-        const double w = it != f.widths.cend() ? *it : 0;
-        if (lineW >= 0 && lineW + f.space + w > width + kFit) {
+        double w = it != f.widths.cend() ? *it : 0;
+        if (w > width + kFit) {
+            if (lineW >= 0) fn(QStringView(lineStart, lineEnd), lineW);
+            lineW = -1;
+            breakWord(f.font, f.points, word, width, [&](QStringView piece, double pieceW) {
+                if (lineW >= 0) fn(QStringView(lineStart, lineEnd), lineW);
+                lineStart = piece.data();
+                lineEnd = piece.data() + piece.size();
+                lineW = pieceW;
+            });
+            // The last piece begins a line that the next words may join.
+            word = QStringView(lineStart, lineEnd);
+            w = lineW;
+            lineW = -1;
+        } else if (lineW >= 0 && lineW + f.space + w > width + kFit) {
             fn(QStringView(lineStart, lineEnd), lineW);
             lineStart = word.data();
             lineW = -1;
@@ -489,7 +560,12 @@ private:
             c.len = static_cast<std::uint32_t>(cell_.buffer.size());
             l_.extra_ += cell_.buffer;
         }
-        l_.measureCell(c);
+        if (l_.measureCell(c) && !c.header) {
+            std::vector<bool>& breaks = l_.tables_[table_].colBreaks;
+            const std::size_t col = l_.cells_.size() - l_.rows_.back().firstCell;
+            if (breaks.size() <= col) breaks.resize(col + 1, false);
+            breaks[col] = true;
+        }
         l_.cells_.push_back(c);
     }
 
@@ -541,6 +617,7 @@ bool PageLayout::load(const std::string& html, const Progress& progress) {
                 if (!cell.header) t.colData[c] = std::max(t.colData[c], cell.maxW);
             }
         }
+        t.colBreaks.resize(t.colMin.size(), false);
         // How far the data go beyond each column's longest word, summed over
         // its cells: what its wrapping adds to the rows, where one long note weighs little.
         t.colOver.assign(t.colMin.size(), 0);
@@ -578,10 +655,12 @@ void PageLayout::layOutText(Text& t, double width) {
 }
 
 // As wide as the contents when the page allows. Else every column gets its
-// longest word, then its whole contents, those that need least first, as far
-// as the room goes: amounts, dates and names stay on one line. The columns
-// still short (the long texts) share what is left by how much of their text
-// overflows, so that the column that wraps in most rows gets most.
+// longest word (one that may break counting four ems), then its whole contents
+// as far as the room goes: first the columns short by nature (phone numbers,
+// codes, dates, amounts, names), then the others, each group those that need
+// least first. The columns still short (the long texts) share what is left by
+// how much of their text overflows, so that the column that wraps in most rows
+// gets most.
 // The data come first: a heading that wraps costs one row, not one per cheque.
 std::vector<double> PageLayout::columnWidths(const Table& t) const {
     const std::size_t cols = t.colMin.size();
@@ -590,28 +669,37 @@ std::vector<double> PageLayout::columnWidths(const Table& t) const {
     for (std::size_t c = 0; c < cols; ++c) room -= t.colMin[c] + kCellExtra;
     for (const std::vector<float>* wanted : {&t.colData, &t.colMax}) {
         if (room <= 0) break;
+        const bool data = wanted == &t.colData;
         const auto need = [&](std::size_t c) { return std::max(0.0, (*wanted)[c] - width[c]); };
         // A heading is a single cell: its share goes by its need alone.
-        const auto weight = [&](std::size_t c) { return wanted == &t.colData ? t.colOver[c] : need(c); };
+        const auto weight = [&](std::size_t c) { return data ? t.colOver[c] : need(c); };
+        const auto later = [&](std::size_t c) { return data && !shortByNature(t, c); };
         std::vector<std::size_t> order(cols);
         for (std::size_t c = 0; c < cols; ++c) order[c] = c;
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return need(a) < need(b); });
-        std::size_t whole = 0;
-        for (; whole < cols && need(order[whole]) <= room; ++whole) {
-            room -= need(order[whole]);
-            width[order[whole]] += need(order[whole]);
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return later(a) != later(b) ? later(b) : need(a) < need(b);
+        });
+        std::vector<std::size_t> still;
+        for (const std::size_t c : order) {
+            if (need(c) > room) {
+                still.push_back(c);
+                continue;
+            }
+            room -= need(c);
+            width[c] += need(c);
         }
-        if (whole == cols) continue;
+        if (still.empty()) continue;
         // Each still short needs more than the room left, so no share exceeds its need.
         double weights = 0;
-        for (std::size_t i = whole; i < cols; ++i) weights += weight(order[i]);
-        std::vector<double> share(cols, 0);
-        for (std::size_t i = whole; i < cols; ++i)
-            share[order[i]] = weights > 0 ? room * weight(order[i]) / weights : room / double(cols - whole);
-        for (std::size_t c = 0; c < cols; ++c) width[c] += share[c];
+        for (const std::size_t c : still) weights += weight(c);
+        for (const std::size_t c : still) width[c] += weights > 0 ? room * weight(c) / weights : room / double(still.size());
         room = 0;
     }
     return width;
+}
+
+bool PageLayout::shortByNature(const Table& t, std::size_t col) const {
+    return !t.colBreaks[col] && t.colData[col] <= kShortValue * emOf(fonts_[tdFont_].points);
 }
 
 // The table's width with every column's data whole.
@@ -621,13 +709,21 @@ double PageLayout::wholeWidth(const Table& t) const {
     return width;
 }
 
+// The table's width with the columns short by nature whole, the others at their longest words.
+double PageLayout::shortValuesWidth(const Table& t) const {
+    double width = kBorder;
+    for (std::size_t c = 0; c < t.colMin.size(); ++c)
+        width += (shortByNature(t, c) ? std::max(t.colMin[c], t.colData[c]) : t.colMin[c]) + kCellExtra;
+    return width;
+}
+
 bool PageLayout::paginate(double width, double height, const Progress& progress) {
     if (width == laidWidth_ && height == laidHeight_) return true;
     laidWidth_ = laidHeight_ = -1;
     pages_.clear();
 
     // The narrowest the page can be: its widest table at its columns' longest
-    // words, its longest unbreakable text.
+    // words (those that may break counted short), its longest unbreakable text.
     double narrowest = 0;
     for (const Table& t : tables_) {
         double w = kBorder;
@@ -643,6 +739,15 @@ bool PageLayout::paginate(double width, double height, const Progress& progress)
     }
     if (width <= 0 || height <= 0) return false;   // a paper with no room inside its margins
     scale_ = 1;
+    double shortWhole = narrowest;
+    for (const Table& t : tables_) shortWhole = std::max(shortWhole, shortValuesWidth(t));
+    if (shortWhole > width) {
+        // Drawn smaller rather than phone numbers, names, dates and amounts cut
+        // over lines, but at most 30 % below the size at which the longest
+        // words fit; past that those wrap at their blanks.
+        constexpr double kLeastForShortValues = 0.7;
+        scale_ = std::max(width / shortWhole, std::min(1.0, width / narrowest) * kLeastForShortValues);
+    }
     if (narrowest > width) {
         // Drawn smaller anyway: a little smaller still, for room that keeps
         // short cells whole and lets long texts wrap less, but no smaller than
@@ -651,7 +756,7 @@ bool PageLayout::paginate(double width, double height, const Progress& progress)
         const double widest = narrowest * kMostRoomWhenScaled;
         double needed = narrowest;
         for (const Table& t : tables_) needed = std::max(needed, std::min(widest, wholeWidth(t)));
-        scale_ = width / needed;
+        scale_ = std::min(scale_, width / needed);
     }
     pageWidth_ = width / scale_;
     pageHeight_ = height / scale_;

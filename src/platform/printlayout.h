@@ -40,7 +40,8 @@ public:
     void paintPage(QPainter& painter, int page) const;
 
     int pageCount() const { return static_cast<int>(pages_.size()); }
-    // The whole page is drawn at this size so that its widest table fits.
+    // The whole page is drawn at this size so that its widest table fits with
+    // its short values whole.
     double scale() const { return scale_; }
 
 private:
@@ -59,7 +60,7 @@ private:
         std::uint32_t header : 1;   // bold and centred
         std::uint32_t own : 1;      // its text differs from the page's (entities, blanks, several runs)
         std::uint32_t breaks : 1;   // holds forced line breaks
-        float minW, maxW;           // longest word; widest line
+        float minW, maxW;           // longest word (one that may break counted short); widest line
     };
     struct Row {
         std::uint32_t firstCell;
@@ -68,8 +69,9 @@ private:
     };
     struct Table {
         std::uint32_t firstRow = 0, rowEnd = 0;
-        std::vector<float> colMin, colMax;   // longest word, widest line, per column
+        std::vector<float> colMin, colMax;   // longest word (as Cell::minW), widest line, per column
         std::vector<float> colData;          // widest line of the data cells
+        std::vector<bool> colBreaks;         // a data cell holds a word that may be broken
         std::vector<double> colOver;         // the data's width beyond colMin, summed over the cells
         std::vector<double> colX;            // left edges, then the right edge
     };
@@ -109,9 +111,12 @@ private:
     float widthOf(Font& f, QStringView word);
     const Font& fontOf(const Cell& c) const { return fonts_[c.header ? thFont_ : tdFont_]; }
     QStringView cellText(const Cell& c) const;
-    void measureCell(Cell& c);
+    // Measures the cell; true when it holds a word that may be broken inside.
+    bool measureCell(Cell& c);
     std::vector<double> columnWidths(const Table& t) const;
+    bool shortByNature(const Table& t, std::size_t col) const;
     double wholeWidth(const Table& t) const;
+    double shortValuesWidth(const Table& t) const;
     int lineCount(const Cell& c, double width) const;
     template <class Fn> void forEachLine(const Cell& c, double width, Fn&& fn) const;
     void layOutText(Text& t, double width);

@@ -411,7 +411,9 @@ TEST_F(PrintRenderTest, APrintToAFileThatCannotBeWrittenSaysWhyAndKeepsTheOldFil
         EXPECT_NE(failure.indexOf(QString::fromLatin1(c.says)), -1) << failure.toStdString();
         EXPECT_NE(failure.indexOf(QString::fromStdString(path)), -1) << failure.toStdString();
         EXPECT_EQ(namesIn(folder()), before);   // no half file, under any name
-        if (c.oldFile) EXPECT_TRUE(fileText(path) == old) << "the old file was changed";
+        if (c.oldFile) {
+            EXPECT_TRUE(fileText(path) == old) << "the old file was changed";
+        }
     }
     EXPECT_EQ(fileText(folder() + "/folder.pdf/inside"), "kept");
 }

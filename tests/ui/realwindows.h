@@ -44,8 +44,8 @@ protected:
     // is active again, so the keys wait for one; none at all fails the test.
     static QWidget* keyTarget() {
         QWidget* w = nullptr;
-        QTest::qWaitFor([&w] { return (w = focused()) != nullptr; }, kPatience);
-        if (!w) ADD_FAILURE() << "no control has the keyboard focus";
+        if (!QTest::qWaitFor([&w] { return (w = focused()) != nullptr; }, kPatience))
+            ADD_FAILURE() << "no control has the keyboard focus";
         return w;
     }
     static void type(const char* text) {

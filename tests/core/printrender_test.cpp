@@ -100,6 +100,20 @@ protected:
         AppFixture::TearDown();
     }
 
+    // A page of one column, "row0" to "row<n-1>".
+    static std::string rowsPage(int n) {
+        std::string page = "<table>";
+        for (int r = 0; r < n; ++r) page += "<tr><td>row" + std::to_string(r) + "</td></tr>";
+        return page + "</table>";
+    }
+    // The same page written into the browser, whose print shows the real preview.
+    void showRows(int n) {
+        webbrowser::setPreviewHandler(nullptr);
+        web.Navigate("about:blank");
+        web.Write(rowsPage(n));
+        web.Close();
+    }
+
     // The page printed to a PDF as the preview's print button does.
     std::string toPdf(const std::string& html, print::PageLayout& layout,
                       QPageLayout::Orientation orientation = QPageLayout::Portrait) {
@@ -419,12 +433,7 @@ TEST_F(PrintRenderTest, APrintToAFileThatCannotBeWrittenSaysWhyAndKeepsTheOldFil
 }
 
 TEST_F(PrintRenderTest, AFailedPrintFromThePreviewSaysSoOnceAndLeavesThePreviewOpen) {
-    webbrowser::setPreviewHandler(nullptr);
-    std::string page = "<table>";
-    for (int r = 0; r < 600; ++r) page += "<tr><td>row" + std::to_string(r) + "</td></tr>";
-    web.Navigate("about:blank");
-    web.Write(page + "</table>");
-    web.Close();
+    showRows(600);
     const std::string full = folder() + "/full.pdf", good = folder() + "/good.pdf";
     std::ofstream(full, std::ios::binary) << "old";
     // The preview's print button twice: onto a full disk, then onto a disk
@@ -490,10 +499,8 @@ TEST_F(PrintRenderTest, ANoteLongerThanAPageGoesOnOverTheNextPages) {
 }
 
 TEST_F(PrintRenderTest, OnlyThePagesAskedForArePrinted) {
-    std::string page = "<table>";
-    for (int r = 0; r < 600; ++r) page += "<tr><td>row" + std::to_string(r) + "</td></tr>";
     print::PageLayout layout;
-    ASSERT_TRUE(layout.load(page + "</table>"));
+    ASSERT_TRUE(layout.load(rowsPage(600)));
     const std::string path = folder() + "/range.pdf";
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
@@ -513,12 +520,7 @@ TEST_F(PrintRenderTest, OnlyThePagesAskedForArePrinted) {
 }
 
 TEST_F(PrintRenderTest, TheRealPreviewOpensAndClosesCleanly) {
-    webbrowser::setPreviewHandler(nullptr);
-    std::string page = "<table>";
-    for (int r = 0; r < 200; ++r) page += "<tr><td>row" + std::to_string(r) + "</td></tr>";
-    web.Navigate("about:blank");
-    web.Write(page + "</table>");
-    web.Close();
+    showRows(200);
     bool seen = false;
     QTimer::singleShot(300, [&seen] {
         if (QWidget* w = QApplication::activeModalWidget()) {

@@ -389,6 +389,10 @@ void ListWindow::MSFlexGrid1_DblClick() {
         FlexGrid& g = MSFlexGrid1;
         if (g.Rows() < 2) return;
         if (g.Row() <= 1 && gGridMouseY < g.RowHeight(1)) return;
+        // Only a double click on a record opens it: below the last row, right
+        // of the last column, or with the header current there is none (the
+        // header's key cell is no key).
+        if (g.MouseRow() < 1 || g.MouseCol() < 0 || g.Row() < 1) return;
         gIsNew = false;
         mKey = Value(g.TextMatrix(g.Row(), 0)).toLong();
         showEditor();

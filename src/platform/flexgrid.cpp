@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "platform/locale.h"
 #include "platform/runtime.h"
@@ -303,9 +304,7 @@ protected:
         if (!grid) return;
         beginPress();
         const QPoint p = e->position().toPoint();
-        int row = -1, col = -1;
-        const int vr = rowAt(p.y()), vc = columnAt(p.x());
-        if (vr >= 0 && vc >= 0) row = vr + 1, col = vc;
+        const auto [row, col] = cellAt(p);
         pressAt(row, col, e, viewport()->mapTo(this, p));
     }
 
@@ -319,8 +318,10 @@ protected:
 
     void mouseReleaseEvent(QMouseEvent* e) override { releaseAt(e, viewport()->mapTo(this, e->position().toPoint())); }
 
-    void mouseDoubleClickEvent(QMouseEvent*) override {
-        if (grid && grid->DblClick) grid->DblClick();
+    void mouseDoubleClickEvent(QMouseEvent* e) override {
+        if (!grid) return;
+        const auto [row, col] = cellAt(e->position().toPoint());
+        grid->mouseDoubleClick(row, col);
     }
 
     void keyPressEvent(QKeyEvent* e) override {
@@ -372,9 +373,11 @@ protected:
                 releaseAt(me, horizontalHeader()->viewport()->mapTo(this, me->position().toPoint()));
                 return true;
             }
-            case QEvent::MouseButtonDblClick:
-                if (grid->DblClick) grid->DblClick();
+            case QEvent::MouseButtonDblClick: {
+                const int col = horizontalHeader()->logicalIndexAt(static_cast<QMouseEvent*>(e)->position().toPoint().x());
+                grid->mouseDoubleClick(col >= 0 ? 0 : -1, col);
                 return true;
+            }
             default: return false;
         }
     }
@@ -410,6 +413,13 @@ private:
             if (h->isSectionHidden(c) != hide) h->setSectionHidden(c, hide);
             if (!hide && h->sectionSize(c) != px) h->resizeSection(c, px);
         }
+    }
+
+    // The grid cell at a point of the viewport; -1, -1 off the cells.
+    std::pair<int, int> cellAt(QPoint p) const {
+        const int vr = rowAt(p.y()), vc = columnAt(p.x());
+        if (vr < 0 || vc < 0) return {-1, -1};
+        return {vr + 1, vc};
     }
 
     // The cell under the pointer is looked up in the view: bring it up to date first.
@@ -798,9 +808,16 @@ int FlexGrid::TextWidth(const std::string& text) const {
 
 // ---------------------------------------------------------------- mouse and keys
 
+bool FlexGrid::mouseAt(int row, int col) {
+    const bool onCell = row >= 0 && col >= 0 && row < Rows() && col < cols_;
+    mouseRow_ = onCell ? row : -1;
+    mouseCol_ = onCell ? col : -1;
+    return onCell;
+}
+
 void FlexGrid::mousePress(int row, int col, int button, int shift, float x, float y) {
     const Selection before = selection();
-    if (row >= 0 && col >= 0 && row < Rows() && col < cols_) {
+    if (mouseAt(row, col)) {
         if ((shift & 1) && button == 1) {
             rowSel_ = row;
             colSel_ = col;
@@ -831,6 +848,11 @@ void FlexGrid::mouseRelease(int button, int shift, float x, float y) {
     if (changed && SelChange) SelChange();
 }
 
+void FlexGrid::mouseDoubleClick(int row, int col) {
+    mouseAt(row, col);
+    if (DblClick) DblClick();
+}
+
 void FlexGrid::pressCell(int row, int col, int button) {
     checkRow(row);
     checkCol(col);
@@ -844,7 +866,7 @@ void FlexGrid::pressCell(int row, int col, int button) {
 
 void FlexGrid::doubleClickCell(int row, int col) {
     pressCell(row, col, 1);
-    if (DblClick) DblClick();
+    mouseDoubleClick(row, col);
 }
 
 void FlexGrid::keyPress(int keyCode, int shift) {

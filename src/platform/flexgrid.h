@@ -69,6 +69,11 @@ public:
     void setTopRow(int r);      // first visible data row (>= 1 when Rows > 1)
     int LeftCol() const { return leftCol_; }
     void setLeftCol(int c);     // first visible scrolling column
+    // The cell under the mouse at its last press or double click on the grid;
+    // -1 when that fell on no cell (below the last row, right of the last
+    // column) or the mouse has not pressed the grid yet.
+    int MouseRow() const { return mouseRow_; }
+    int MouseCol() const { return mouseCol_; }
 
     std::string Text() const override;   // text of the current cell (Row, Col)
     void setText(const std::string& t) override;
@@ -164,6 +169,8 @@ private:
     // row / col are -1 when the press is on no cell.
     void mousePress(int row, int col, int button, int shift, float x, float y);
     void mouseRelease(int button, int shift, float x, float y);
+    void mouseDoubleClick(int row, int col);
+    bool mouseAt(int row, int col);   // records the cell under the mouse; false off the cells
     void keyPress(int keyCode, int shift);
     bool navigate(int keyCode, int shift);
 
@@ -176,6 +183,7 @@ private:
     std::vector<int> colWidth_;   // twips
     int row_ = 1, col_ = 0, rowSel_ = 1, colSel_ = 0;
     int topRow_ = 1, leftCol_ = 0;
+    int mouseRow_ = -1, mouseCol_ = -1;
     // Pixels of LeftCol scrolled out of view: the scroll bar may stop inside
     // a column, and the grid keeps it there until LeftCol changes.
     int leftColInset_ = 0;

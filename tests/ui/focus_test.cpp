@@ -31,9 +31,7 @@ protected:
     void editFirstRow() {
         List& l = Instance<List>::get();
         l.Load();
-        l.MSFlexGrid1.setRow(1);
-        gGridMouseY = 100000;
-        l.MSFlexGrid1_DblClick();
+        l.MSFlexGrid1.doubleClickCell(1, 1);
     }
     // What the window showed in its focused input, and typing "X" then Alt+O.
     std::function<void(Form&)> typeXAndOk(std::string& focus, std::string& shown) {

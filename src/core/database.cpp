@@ -112,56 +112,66 @@ void OpenSqlLiteDb() {
         failOpen(kDbInOtherWindowText);
         return;
     }
-    readOnlyDb = connection->readOnly();
+    // A folder where no lock file can be made is one where SQLite can make no
+    // journal either: no change could be saved, so it is said once, now.
+    readOnlyDb = connection->readOnly() || lock->state() == DatabaseLock::State::NotPossible;
     if (readOnlyDb) MyMsgBox(kDbReadOnlyText, 48, "Quorvel");
 }
 
 bool dbReadOnly() { return readOnlyDb; }
 
-void reportDbError(const Owner& owner, const std::string& proc, const RuntimeError& e) {
-    if (SQLiteComponent::isReadOnly(e))
-        MyMsgBox(kDbReadOnlyText, 48, "Quorvel");
-    else if (SQLiteComponent::isBusy(e))
-        MyMsgBox(kDbBusyText, 48, "Quorvel");
-    else
-        reportRuntimeError(owner, proc, e);
+std::optional<std::string> dbFailureText(const RuntimeError& e) {
+    using Failure = SQLiteComponent::Failure;
+    switch (SQLiteComponent::failureOf(e)) {
+        case Failure::ReadOnly: return kDbReadOnlyText;
+        case Failure::Busy: return kDbBusyText;
+        case Failure::Full: return kDbFullText;
+        case Failure::Disk: return kDbDiskText;
+        case Failure::PatternTooLong: return kDbPatternText;
+        case Failure::Other: break;
+    }
+    return std::nullopt;
 }
 
 bool readAllOrNothing(const Owner& owner, const std::string& proc, const std::function<void()>& fn) {
     SQLiteComponent* db = connection.get();
-    if (!db || !db->isOpen()) {
-        fn();
-        return true;
+    try {
+        if (!db || !db->isOpen()) {
+            fn();
+            return true;
+        }
+        std::optional<RuntimeError> why;
+        if (db->whileReading(fn, &why)) return true;
+        if (!why) {   // a read under way already holds the database: fn reads within it
+            fn();
+            return true;
+        }
+        reportRuntimeError(owner, proc, *why);
+        return false;
+    } catch (const RuntimeError& e) {
+        // A read of fn's own that failed has been told: nothing of it is shown.
+        if (!e.told()) throw;
+        return false;
     }
-    std::optional<RuntimeError> why;
-    if (db->whileReading(fn, &why)) return true;
-    if (!why) {   // a read under way already holds the database: fn reads within it
-        fn();
-        return true;
-    }
-    reportDbError(owner, proc, *why);
-    return false;
 }
 
 void gRsOpen(const std::string& sql) {
     traceProc("basGeneral", "gRsOpen");
-    try {
-        queryIntoRs(sql);
-    } catch (const RuntimeError& e) {
-        reportDbError(kGeneral, "gRsOpen", e);
-    }
+    tellThenRaise(kGeneral, "gRsOpen", [&] { queryIntoRs(sql); });
 }
 
 bool gDbExecute(const std::string& sql, bool quietIfExists) {
     traceProc("basGeneral", "gDbExecute");
-    try {
+    return guardProc(kGeneral, "gDbExecute", [&] {
         if (!connection || !connection->isOpen()) throw RuntimeError(kErrObjectNotSet);
-        connection->execute(sql);
+        try {
+            connection->execute(sql);
+        } catch (const RuntimeError& e) {
+            if (quietIfExists && SQLiteComponent::isAlreadyExists(e)) return false;
+            throw;
+        }
         return true;
-    } catch (const RuntimeError& e) {
-        if (!(quietIfExists && SQLiteComponent::isAlreadyExists(e))) reportDbError(kGeneral, "gDbExecute", e);
-        return false;
-    }
+    });
 }
 
 void CloseDb() {
@@ -172,7 +182,8 @@ void CloseDb() {
 }
 
 std::string getSetting(const std::string& key) {
-    return runProc(kCustom, "getSetting", [&]() -> std::string {
+    traceProc(kCustom.name, "getSetting");
+    return guardReader(kCustom, "getSetting", [&]() -> std::string {
         OpenDb();
         resetRs();
         // The key is quote-doubled: a key with a quote must not break the text.
@@ -185,21 +196,17 @@ std::string getSetting(const std::string& key) {
 }
 
 namespace {
-// Runs a count query into gRs and reads "conteggio"; a failure is shown naming
+// Runs a count query into gRs and reads "conteggio"; a failure is told naming
 // the check and answered with no value.
 Check runCount(const std::string& proc, const std::function<std::string()>& buildSql) {
-    try {
+    const Check found = guardProc(kCustom, proc, [&]() -> Check {
         OpenDb();
         const std::string sql = buildSql();
         queryIntoRs(sql);
-        const bool found = gRs().Fields("conteggio").value().toDouble() > 0;
-        CloseDb();
-        return found;
-    } catch (const RuntimeError& e) {
-        CloseDb();
-        reportDbError(kCustom, proc, e);
-        return std::nullopt;
-    }
+        return gRs().Fields("conteggio").value().toDouble() > 0;
+    });
+    CloseDb();
+    return found;
 }
 }  // namespace
 

@@ -29,13 +29,20 @@ inline constexpr const char* kDbReadOnlyText =
     "The database cannot be written: changes will not be saved.";
 inline constexpr const char* kDbBusyText =
     "The database is locked by another program: it cannot be read or written now. Try again in a moment.";
+inline constexpr const char* kDbFullText =
+    "The disk is full: nothing was saved. Make room on the disk and try again.";
+inline constexpr const char* kDbDiskText =
+    "The database file cannot be read or written on its disk now: nothing was saved. Check the disk and try again.";
+inline constexpr const char* kDbPatternText =
+    "A text to search for is too long: shorten it and try again.";
 
-// Shows a failure of the database: a file that cannot be written, or that
-// another program holds locked, in words of their own; any other with the
-// standard text.
-void reportDbError(const Owner& owner, const std::string& proc, const RuntimeError& e);
+// The plain words for a failure of the database the user can act on (a file
+// that cannot be written, another program's lock, a full disk...); none for
+// any other error, which is told with the standard text.
+std::optional<std::string> dbFailureText(const RuntimeError& e);
 // Runs fn (a window's reads) while no other program can change the database;
-// when the database cannot be read now, shows why and answers false, fn not run.
+// when the database cannot be read now, shows why and answers false, fn not
+// run. A read of fn's own that failed (told already) answers false too.
 bool readAllOrNothing(const Owner& owner, const std::string& proc, const std::function<void()>& fn);
 // What the failed open does after its message (the main window unloads itself).
 void setOpenFailureAction(std::function<void()> action);
@@ -47,10 +54,11 @@ SQLiteComponent* gSqlLiteDb();
 Recordset& gRs();
 void resetRs();   // "set gRs to nothing"
 
-// Runs a query into gRs; a failure shows the standard text and leaves gRs empty.
+// Runs a query into gRs. A failure is told, gRs left empty, and the error
+// passed up as told: the caller stops, as it could not read the result anyway.
 void gRsOpen(const std::string& sql);
-// Runs a statement; true when it ran. A failure shows the standard text,
-// except, with quietIfExists, one that only says the table or row exists.
+// Runs a statement; true when it ran. A failure is told, except, with
+// quietIfExists, one that only says the table or row exists.
 bool gDbExecute(const std::string& sql, bool quietIfExists = false);
 void CloseDb();
 

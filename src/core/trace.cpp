@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "core/database.h"
 #include "core/msgbox.h"
 #include "platform/environment.h"
 
@@ -54,6 +55,11 @@ std::string standardErrorText(const Owner& owner, const std::string& proc, const
 }
 
 void reportRuntimeError(const Owner& owner, const std::string& proc, const RuntimeError& e) {
+    if (e.told()) return;
+    if (const auto plain = dbFailureText(e)) {
+        MyMsgBox(*plain, 48, "Quorvel");
+        return;
+    }
     // SQLite quotes the text it stopped at, which may be a whole line of
     // megabytes: the box shows a readable start of it, the log keeps it all.
     const std::string& description = e.Description();

@@ -67,7 +67,7 @@ void frmEditAssegniEmessi::loadInputs() {
                 "WHERE ASSEGNIEMESSIID = " +
                 sqlKey(list().mKey) + " AND " + "a.CONTOCORRENTEID = b.CONTOCORRENTEID AND a.ANAGRAFICAID = c.ANAGRAFICAID ");
         Recordset& rs = gRs();
-        if (rs.isOpen() && !rs.isEOF()) {
+        if (!rs.isEOF()) {
             auto field = [&rs](const char* name) { return rs.Fields(name).value(); };
             account = parseWholeNumber(field("CONTOCORRENTEID").str()).value_or(0);
             payee = parseWholeNumber(field("ANAGRAFICAID").str()).value_or(0);

@@ -58,7 +58,10 @@ std::string ChequeListWindow::cellText(const std::string& fieldName, const Value
     return text;
 }
 
-void ChequeListWindow::endFill() { lblTotaleImporti.setCaption(totalLine(total_)); }
+void ChequeListWindow::endFill() {
+    // A list that could not be read has no total: a zero would say the register is empty.
+    lblTotaleImporti.setCaption(fillFailed() && MSFlexGrid1.Rows() == 1 ? std::string() : totalLine(total_));
+}
 
 void ChequeListWindow::printAfterGrid() { printString(formattaPerStampa(lblTotaleImporti.Caption()), web); }
 

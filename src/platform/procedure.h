@@ -22,8 +22,10 @@ struct Owner {
 // Implemented by the application core (trace and error text).
 void traceProc(const std::string& owner, const std::string& proc);
 std::string standardErrorText(const Owner& owner, const std::string& proc, const RuntimeError& e);
-// Shows the standard text; a description longer than kShownDescription is
-// cut in the box and written whole to the log.
+// The one place that tells the user of a run-time error: a failure of the
+// database in plain words of its own, any other with the standard text (a
+// description longer than kShownDescription is cut in the box and written
+// whole to the log). An error told already is not told again.
 void reportRuntimeError(const Owner& owner, const std::string& proc, const RuntimeError& e);
 constexpr std::size_t kShownDescription = 300;
 // Shows a failure the user must know of, in the program's message box.
@@ -35,18 +37,46 @@ R emptyDefault() {
     if constexpr (std::is_void_v<R>) return;
     else return R{};
 }
+
+template <bool passTold, class F>
+auto guarded(const Owner& owner, const std::string& proc, F&& body) -> decltype(body()) {
+    using R = decltype(body());
+    try {
+        return body();
+    } catch (const RuntimeError& e) {
+        if constexpr (passTold)
+            if (e.told()) throw;
+        reportRuntimeError(owner, proc, e);
+        return emptyDefault<R>();
+    }
+}
 }  // namespace detail
 
 // The standard error tail without the trace (procedures that are not traced,
 // or whose trace must come before something else).
 template <class F>
 auto guardProc(const Owner& owner, const std::string& proc, F&& body) -> decltype(body()) {
-    using R = decltype(body());
+    return detail::guarded<false>(owner, proc, std::forward<F>(body));
+}
+
+// The standard error tail of a reader whose callers act on its answer: an
+// error told already (its query failed) passes up, so that they stop rather
+// than take the empty default for a value read.
+template <class F>
+auto guardReader(const Owner& owner, const std::string& proc, F&& body) -> decltype(body()) {
+    return detail::guarded<true>(owner, proc, std::forward<F>(body));
+}
+
+// The standard error tail for a procedure whose callers cannot go on without
+// it (a query they are about to read): the error is told here, then passed up
+// as told, so that the callers stop without telling it a second time.
+template <class F>
+auto tellThenRaise(const Owner& owner, const std::string& proc, F&& body) -> decltype(body()) {
     try {
         return body();
     } catch (const RuntimeError& e) {
         reportRuntimeError(owner, proc, e);
-        return detail::emptyDefault<R>();
+        throw e.asTold();
     }
 }
 

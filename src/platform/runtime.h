@@ -34,11 +34,20 @@ public:
     const std::string& Description() const { return description_; }
     // SQLite's extended result code when the error came from the engine, else 0.
     int sqliteCode() const { return sqliteCode_; }
+    // Whether the user has been shown this error already: it is passed up
+    // only so that the callers stop, and no one tells it again.
+    bool told() const { return told_; }
+    RuntimeError asTold() const {
+        RuntimeError e = *this;
+        e.told_ = true;
+        return e;
+    }
 
 private:
     long number_;
     std::string description_;
     int sqliteCode_;
+    bool told_ = false;
 };
 
 // A field value: SQL NULL or a text form. Every value the windows show goes

@@ -132,13 +132,21 @@ bool SQLiteComponent::isAlreadyExists(const RuntimeError& e) {
     return (code & 0xff) == SQLITE_ERROR && e.Description().find("already exists") != std::string::npos;
 }
 
-bool SQLiteComponent::isReadOnly(const RuntimeError& e) {
-    return e.Number() == kErrSqlite && (e.sqliteCode() & 0xff) == SQLITE_READONLY;
-}
-
-bool SQLiteComponent::isBusy(const RuntimeError& e) {
-    const int code = e.sqliteCode() & 0xff;
-    return e.Number() == kErrSqlite && (code == SQLITE_BUSY || code == SQLITE_LOCKED);
+SQLiteComponent::Failure SQLiteComponent::failureOf(const RuntimeError& e) {
+    if (e.Number() != kErrSqlite) return Failure::Other;
+    switch (e.sqliteCode() & 0xff) {
+        case SQLITE_READONLY: return Failure::ReadOnly;
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED: return Failure::Busy;
+        case SQLITE_FULL: return Failure::Full;
+        case SQLITE_IOERR:
+        case SQLITE_CANTOPEN: return Failure::Disk;
+        case SQLITE_ERROR:
+            // The engine has no code of its own for it, only its message.
+            if (e.Description() == "LIKE or GLOB pattern too complex") return Failure::PatternTooLong;
+            return Failure::Other;
+        default: return Failure::Other;
+    }
 }
 
 // ---------------------------------------------------------------- Recordset

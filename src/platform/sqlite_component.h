@@ -50,10 +50,16 @@ public:
 
     // True when a failure means only that the table or row exists already.
     static bool isAlreadyExists(const RuntimeError& e);
-    // True when a failure means that the database file cannot be written.
-    static bool isReadOnly(const RuntimeError& e);
-    // True when a failure means that another program holds the database locked.
-    static bool isBusy(const RuntimeError& e);
+    // What a failure means for the user, where it means more than a faulty statement.
+    enum class Failure {
+        Other,
+        ReadOnly,         // the file or its folder cannot be written
+        Busy,             // another program holds the database locked
+        Full,             // no room left on the disk
+        Disk,             // the file cannot be reached, read or written on its disk
+        PatternTooLong,   // a LIKE pattern over the engine's limit
+    };
+    static Failure failureOf(const RuntimeError& e);
 
 private:
     sqlite3_stmt* prepareOne(const std::string& sql);

@@ -101,7 +101,8 @@ std::string frmAssegniRicevuti::addedRowQuery(std::int64_t key) const {
 }
 
 void frmAssegniRicevuti::addGridRowFailed(const RuntimeError& e) {
-    if (!gTrapErrors) {
+    // A failure of the database has its own words, and one told is not told again.
+    if (!gTrapErrors || e.told() || dbFailureText(e)) {
         ChequeListWindow::addGridRowFailed(e);
         return;
     }
@@ -129,9 +130,8 @@ std::optional<std::string> frmAssegniRicevuti::readState(const std::string& proc
     try {
         OpenDb();
         resetRs();
-        gRsOpen(query);
         // A query that did not run has said so; its state is unknown, not "none".
-        if (!gRs().isOpen()) return std::nullopt;
+        gRsOpen(query);
         std::string text;
         Recordset& rs = gRs();
         const bool en = isEnglish();

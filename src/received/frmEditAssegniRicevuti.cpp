@@ -102,8 +102,7 @@ void frmEditAssegniRicevuti::loadInputs() {
                 "WHERE ASSEGNIRICEVUTIID = " + sqlKey(receivedList().mASSEGNIRICEVUTIID) + " AND " +
                 "a.ANAGRAFICAID = b.ANAGRAFICAID ");
         Recordset& rs = gRs();
-        // A query that did not run has said so; the lists are still filled.
-        if (rs.isOpen() && !rs.isEOF()) {
+        if (!rs.isEOF()) {
             auto field = [&rs](const char* name) { return rs.Fields(name).value(); };
             signer = storedKey(field("firmatarioid"));
             payee = storedKey(field("ANAGRAFICAID"));

@@ -311,19 +311,31 @@ TEST_F(StartupTest, ASecondCopyOnOneDatabaseEndsAndAKilledCopysLockIsTakenOver) 
 TEST_F(StartupTest, AReadOnlyDatabaseSaysSoOnceAtStartAndAtEachRefusedSave) {
     startMain();
     writeFile("nuovireport.sql", "insert into reportistica (titolo, ordine) values ('nuovo', 99)\n");
-    chmod(dbPath().c_str(), 0444);
-    {
-        KeepingToFileModes asAUser;
-        restart();
-        EXPECT_EQ(prompts(), std::vector<std::string>{kDbReadOnlyText});   // the start-up statements quiet
-        EXPECT_TRUE(mainWindow().Loaded());
-        box().clear();
-        EXPECT_FALSE(gDbExecute("update settings set value='9' where mnemocode='PRTCSIZE'"));
-        EXPECT_EQ(prompts(), std::vector<std::string>{kDbReadOnlyText});
+    // The file itself, or a folder where neither the lock nor SQLite's journal can be made.
+    struct Case {
+        const char* what;
+        mode_t file, folder;
+    };
+    for (const Case c : {Case{"read-only file", 0444, 0755}, Case{"read-only folder", 0666, 0555}}) {
+        SCOPED_TRACE(c.what);
+        resetDatabase();   // the last run lets go of its lock while it still can
+        chmod(dbPath().c_str(), c.file);
+        chmod(folder().c_str(), c.folder);
+        {
+            KeepingToFileModes asAUser;
+            restart();
+            EXPECT_EQ(prompts(), std::vector<std::string>{kDbReadOnlyText});   // the start-up statements quiet
+            EXPECT_TRUE(dbReadOnly());   // known from the start, not from the first refused write
+            EXPECT_TRUE(mainWindow().Loaded());
+            box().clear();
+            EXPECT_FALSE(gDbExecute("update settings set value='9' where mnemocode='PRTCSIZE'"));
+            EXPECT_EQ(prompts(), std::vector<std::string>{kDbReadOnlyText});
+        }
+        chmod(folder().c_str(), 0755);
+        chmod(dbPath().c_str(), 0644);
+        EXPECT_EQ(count("select count(*) from reportistica where titolo = 'nuovo'"), 0);
+        EXPECT_EQ(scalar("select value from settings where mnemocode='PRTCSIZE'"), "7");
     }
-    chmod(dbPath().c_str(), 0644);
-    EXPECT_EQ(count("select count(*) from reportistica where titolo = 'nuovo'"), 0);
-    EXPECT_EQ(scalar("select value from settings where mnemocode='PRTCSIZE'"), "7");
 }
 
 }  // namespace

@@ -583,6 +583,31 @@ TEST_F(IssuedTest, FailedStatementsKeepTheEditorOpenAndTheListAsItWas) {
     EXPECT_EQ(prompts(), Texts{"Error 3146 (locked) in procedure gDbExecute of Modulo basGeneral"});
     EXPECT_EQ(column(5), Texts{"1"});
     EXPECT_EQ(rows("select Numero from AssegniEmessi"), Rows{{"1"}});
+
+    // A full disk: said in plain words, nothing written, the editor open; its OK saves once there is room.
+    exec("drop trigger nowrite");
+    sqlite3* db = gSqlLiteDb()->handle();
+    const auto roomFor = [db](const std::string& pages) {
+        sqlite3_exec(db, ("PRAGMA max_page_count = " + pages).c_str(), nullptr, nullptr, nullptr);
+    };
+    roomFor(scalar("PRAGMA page_count").value());
+    box().clear();
+    t.notes = std::string(200000, 'n');
+    onModal([&](Form& f) {
+        auto& e = dynamic_cast<frmEditAssegniEmessi&>(f);
+        type(e, t);
+        e.cmdOK.click();
+        EXPECT_TRUE(e.Loaded());
+        EXPECT_EQ(prompts(), Texts{kDbFullText});
+        EXPECT_EQ(count("select count(*) from AssegniEmessi"), 1);
+        roomFor("1073741823");
+        e.cmdOK.click();
+        EXPECT_FALSE(e.Loaded());
+    });
+    gIsNew = true;
+    Instance<frmEditAssegniEmessi>::get().ShowModal();
+    EXPECT_EQ(prompts(), Texts{kDbFullText});
+    EXPECT_EQ(count("select count(*) from AssegniEmessi where length(AssegnoNote) = 200000"), 1);
 }
 
 TEST_F(IssuedTest, ALockedDatabaseOpensNoEditorAndSaysSoOnce) {
@@ -590,15 +615,55 @@ TEST_F(IssuedTest, ALockedDatabaseOpensNoEditorAndSaysSoOnce) {
     frmAssegniEmessi& l = openList();
     sqlite3* other = nullptr;   // another program, in the middle of writing
     ASSERT_EQ(sqlite3_open(dbPath().c_str(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    modalShown.clear();
-    l.MSFlexGrid1.doubleClickCell(1, 2);
-    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    const auto lock = [other] { ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK); };
+    const auto unlock = [other] { sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr); };
+    // Each read is told once, in plain words; a list not read shows no total.
+    struct Case {
+        const char* what;
+        std::function<void()> read;
+        std::string message;
+        Texts windows;   // shown modally
+        int rowsAfter;
+        const char* total;
+    };
+    const std::vector<Case> cases = {
+        {"editor", [&] { lock(); l.MSFlexGrid1.doubleClickCell(1, 2); unlock(); }, kDbBusyText, {}, 2,
+         "Total amount of displayed cheques: €10.00"},
+        {"filter OK", [&] { runFilter([&](frmSelectAssegniEmessi& f) { lock(); f.cmdOK.click(); unlock(); }); },
+         kDbBusyText, {"frmSelectAssegniEmessi"}, 1, ""},
+        // Not a lock: a record that cannot be read opens no editor, which would save its empty inputs.
+        {"editor, table gone",
+         [&] {
+             exec("alter table MieiContiCorrenti rename to Hidden");
+             l.MSFlexGrid1.doubleClickCell(1, 2);
+             exec("alter table Hidden rename to MieiContiCorrenti");
+         },
+         "Error 3146 (no such table: MieiContiCorrenti) in procedure gRsOpen of Modulo basGeneral", {}, 2,
+         "Total amount of displayed cheques: €10.00"},
+        // The main window reads its settings again whenever it comes back.
+        {"main window", [&] { lock(); mainWindow().activate(); unlock(); }, kDbBusyText, {}, 2,
+         "Total amount of displayed cheques: €10.00"},
+        {"list", [&] { lock(); l.FillGrid(); unlock(); }, kDbBusyText, {}, 1, ""},
+        // Not a lock: a search text over the engine's limit for a pattern.
+        {"long search", [&] { runFilter([](frmSelectAssegniEmessi& f) { f.txtCausale.setText(std::string(60000, 'a')); }); },
+         kDbPatternText, {"frmSelectAssegniEmessi"}, 1, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        gFilterIssued.clear();
+        l.FillGrid();
+        modalShown.clear();
+        box().clear();
+        c.read();
+        EXPECT_EQ(prompts(), Texts{c.message});
+        EXPECT_EQ(modalShown, c.windows);
+        EXPECT_EQ(l.MSFlexGrid1.Rows(), c.rowsAfter);
+        EXPECT_EQ(totalCaption(), c.total);
+    }
     sqlite3_close(other);
-    EXPECT_EQ(modalShown, Texts{});
-    EXPECT_EQ(prompts(), Texts{kDbBusyText});
-    EXPECT_EQ(column(5), Texts{"1"});
     // Free again: the editor opens with its lists.
+    gFilterIssued.clear();
+    l.FillGrid();
     int accounts = 0, payees = 0;
     onModal([&](Form& f) {
         auto& e = dynamic_cast<frmEditAssegniEmessi&>(f);

@@ -163,16 +163,22 @@ TEST_F(ReceivedListTest, DeleteTakesTheOperationsWithTheChequeOrNothing) {
 TEST_F(ReceivedListTest, AddGridRowWordsItsOwnErrorWhileErrorsAreTrapped) {
     cheque(contact("Rossi"), 1, "1", "10");
     auto& l = openList();
+    // A query that fails is told once, by the query; a key that is no number by AddGridRow.
     exec("alter table AssegniRicevuti rename to Hidden");
-    for (bool trapped : {true, false}) {
-        box().clear();
-        gTrapErrors = trapped;
-        l.AddGridRow();
-        ASSERT_EQ(prompts().size(), 2u);   // the query's own report, then AddGridRow's
-        const std::string expected = trapped ? "Error No: 3704 " + errorDescription(3704) + " in "
-                                             : "Error 3704 (" + errorDescription(3704) + ") in procedure AddGridRow";
-        EXPECT_EQ(prompts()[1].rfind(expected, 0), 0u) << prompts()[1];
-        EXPECT_EQ(box().calls[1].buttons, 48);
+    for (bool textKey : {false, true}) {
+        if (textKey) exec("create table AssegniRicevuti (ASSEGNIRICEVUTIID); insert into AssegniRicevuti values ('x')");
+        for (bool trapped : {true, false}) {
+            SCOPED_TRACE(std::string(textKey ? "text key" : "no table") + (trapped ? ", trapped" : ""));
+            box().clear();
+            gTrapErrors = trapped;
+            l.AddGridRow();
+            ASSERT_EQ(prompts().size(), 1u);
+            const std::string expected = !textKey ? "Error 3146 (no such table: AssegniRicevuti) in procedure gRsOpen"
+                                         : trapped ? "Error No: 13 " + errorDescription(13) + " in "
+                                                   : "Error 13 (" + errorDescription(13) + ") in procedure AddGridRow";
+            EXPECT_EQ(prompts()[0].rfind(expected, 0), 0u) << prompts()[0];
+            EXPECT_EQ(box().calls[0].buttons, 48);
+        }
     }
     gTrapErrors = true;
 }

@@ -29,6 +29,7 @@
 #include <QRegularExpression>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 #include <QTextCursor>
@@ -195,13 +196,17 @@ void Control::setWidget(QWidget* w) {
 
 void Control::Move(int left, int top, int width, int height) {
     if (!widget_) return;
-    widget_->setGeometry(twipsToPixels(left), twipsToPixels(top), std::max(0, twipsToPixels(width)),
-                         std::max(0, twipsToPixels(height)));
+    const int pixels = std::max(0, twipsToPixels(width));
+    widget_->setGeometry(twipsToPixels(left), twipsToPixels(top), pixels, std::max(0, twipsToPixels(height)));
+    askedWidth_ = widget_->width() != pixels ? width : -1;   // held at the widget's minimum
 }
 
 int Control::Left() const { return widget_ ? pixelsToTwips(widget_->x()) : 0; }
 int Control::Top() const { return widget_ ? pixelsToTwips(widget_->y()) : 0; }
-int Control::Width() const { return widget_ ? pixelsToTwips(widget_->width()) : 0; }
+int Control::Width() const {
+    if (!widget_) return 0;
+    return askedWidth_ >= 0 ? askedWidth_ : pixelsToTwips(widget_->width());
+}
 int Control::Height() const { return widget_ ? pixelsToTwips(widget_->height()) : 0; }
 void Control::setLeft(int v) { Move(v, Top(), Width(), Height()); }
 void Control::setTop(int v) { Move(Left(), v, Width(), Height()); }
@@ -669,10 +674,11 @@ namespace {
 // Our fonts are wider than the ones the windows were laid out for: a caption
 // that does not fit its box at its own font gets a smaller one, down to a
 // floor, rather than losing its last letters. A box too narrow for any size
-// keeps its font.
+// keeps its font. However narrow its window makes it, the box itself stays
+// whole, so that its state can be seen and clicked.
 class FitCheckBox : public QCheckBox {
 public:
-    using QCheckBox::QCheckBox;
+    explicit FitCheckBox(const QString& text) : QCheckBox(text) { keepIndicator(); }
     void fit() {
         if (fitting_) return;
         fitting_ = true;
@@ -697,8 +703,17 @@ protected:
         QCheckBox::resizeEvent(e);
         fit();
     }
+    void changeEvent(QEvent* e) override {
+        QCheckBox::changeEvent(e);
+        if (e->type() == QEvent::StyleChange) keepIndicator();
+    }
 
 private:
+    void keepIndicator() {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        setMinimumWidth(style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, this));
+    }
     bool fitting_ = false;
 };
 }  // namespace

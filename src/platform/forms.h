@@ -35,7 +35,9 @@ public:
     ControlKind Kind() const { return kind_; }
     Form& Parent() const { return owner_; }
 
-    // Geometry in twips, relative to the window.
+    // Geometry in twips, relative to the window. A control is never drawn
+    // narrower than it can be seen (a check box keeps its whole box); its
+    // Width stays the one it was given.
     void Move(int left, int top, int width, int height);
     int Left() const;
     int Top() const;
@@ -84,6 +86,7 @@ private:
     std::string name_;
     QWidget* widget_ = nullptr;
     bool designEnabled_ = true, designVisible_ = true;
+    int askedWidth_ = -1;   // twips, while the control is drawn wider than that
 };
 
 class Label : public Control {

@@ -398,13 +398,16 @@ TEST_F(PrintRenderTest, APrintToAFileThatCannotBeWrittenSaysWhyAndKeepsTheOldFil
         bool oldFile;
         rlim_t diskFullAt;     // 0: room enough
         const char* says;
+        bool folderGoesAway = false;   // while the pages are painted, after the file was opened
     } cases[] = {
         {"folder missing", "missing/list.pdf", false, 0, "Cannot create the file"},
         {"disk full, no old file", "new.pdf", false, 20000, "Cannot write the file"},
         {"disk full over an old file", "old.pdf", true, 20000, "Cannot write the file"},
         {"a folder of that name", "folder.pdf", false, 0, "the file"},
+        {"folder gone before the replace", "away/list.pdf", false, 0, "Cannot replace the file", true},
     };
     std::filesystem::create_directory(folder() + "/folder.pdf");
+    std::filesystem::create_directory(folder() + "/away");
     std::ofstream(folder() + "/folder.pdf/inside") << "kept";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -419,12 +422,19 @@ TEST_F(PrintRenderTest, APrintToAFileThatCannotBeWrittenSaysWhyAndKeepsTheOldFil
         {
             std::optional<DiskFullAt> full;
             if (c.diskFullAt) full.emplace(c.diskFullAt);
-            printed = layout.print(printer, {}, &failure);
+            printed = layout.print(printer, [&](double done) {
+                if (c.folderGoesAway && done >= 1) std::filesystem::rename(folder() + "/away", folder() + "/gone");
+                return true;
+            }, &failure);
         }
+        if (c.folderGoesAway) std::filesystem::rename(folder() + "/gone", folder() + "/away");
         EXPECT_FALSE(printed);
         EXPECT_NE(failure.indexOf(QString::fromLatin1(c.says)), -1) << failure.toStdString();
         EXPECT_NE(failure.indexOf(QString::fromStdString(path)), -1) << failure.toStdString();
         EXPECT_EQ(namesIn(folder()), before);   // no half file, under any name
+        if (c.folderGoesAway) {
+            EXPECT_EQ(namesIn(folder() + "/away"), std::vector<std::string>{});
+        }
         if (c.oldFile) {
             EXPECT_TRUE(fileText(path) == old) << "the old file was changed";
         }

@@ -2,6 +2,7 @@
 // statement file, activation and the log.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -11,6 +12,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "core/database.h"
 #include "core/dbupdates.h"
@@ -301,6 +303,20 @@ TEST_F(StartupTest, ASecondCopyOnOneDatabaseEndsAndAKilledCopysLockIsTakenOver) 
     EXPECT_FALSE(mainWindow().Loaded());
     EXPECT_TRUE(fileBytes() == before);   // nothing written
     EXPECT_TRUE(std::filesystem::exists(DatabaseLock::lockPath(dbPath())));   // the first copy's lock stays
+
+    // On a disk that keeps no file locks only the lock file speaks for the
+    // first copy, however long that has run: the same file, unlocked, aged.
+    const std::string lock = DatabaseLock::lockPath(dbPath());
+    std::stringstream held;
+    held << std::ifstream(lock).rdbuf();
+    std::filesystem::remove(lock);
+    std::ofstream(lock) << held.str();
+    const timespec longAgo[2] = {{time(nullptr) - 120, 0}, {time(nullptr) - 120, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, lock.c_str(), longAgo, 0), 0);
+    restart();
+    EXPECT_EQ(prompts(), std::vector<std::string>{kDbInOtherWindowText});
+    EXPECT_FALSE(mainWindow().Loaded());
+    EXPECT_TRUE(fileBytes() == before);
 
     first.kill9();
     restart();   // after a copy was killed: its lock does not block

@@ -1,12 +1,16 @@
 // Every window of the program on screen: no two shown controls overlap and
-// none lies outside its window. With QV_SHOTS set to a folder, each window is
+// none lies outside its window, and a filter's check boxes show each state
+// a click on them gives. With QV_SHOTS set to a folder, each window is
 // also saved there as a picture, to be looked at.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QStyle>
+#include <set>
 
 #include "core/frmAbout.h"
 #include "core/frmMain.h"
@@ -68,10 +72,10 @@ std::vector<std::string> layoutFaults(const Form& f) {
         for (const auto& [other, rect] : shown)
             if (rect.intersects(r)) faults.push_back(f.Name() + "." + other->Name() + " overlaps " + c->Name());
         shown.emplace_back(c, r);
-        // A check box shows its whole caption; one only a few pixels wide
-        // (the received filter's state boxes) holds its box alone.
+        // A check box shows its whole caption; one as narrow as its box (the
+        // received filter's state boxes) holds its box alone.
         const auto* box = qobject_cast<const QCheckBox*>(c->widget());
-        if (box && box->width() >= 20 && box->sizeHint().width() > box->width())
+        if (box && box->width() > box->minimumWidth() && box->sizeHint().width() > box->width())
             faults.push_back(f.Name() + "." + c->Name() + " cuts its caption");
     }
     return faults;
@@ -92,6 +96,27 @@ protected:
         const QString folder = qEnvironmentVariable("QV_SHOTS");
         if (!folder.isEmpty() && QDir().mkpath(folder))
             f.widget()->grab().save(folder + "/" + QString::fromStdString(f.Name()) + ".png");
+        if (dynamic_cast<FilterWindow*>(&f)) clickThrough(f);
+    }
+    // A filter's check boxes take a click on their box and show each state apart.
+    void clickThrough(Form& f) {
+        for (const Control* c : f.Controls()) {
+            auto* box = qobject_cast<QCheckBox*>(c->widget());
+            if (!box || box->isHidden()) continue;
+            const int middle = box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) / 2;
+            std::set<int> states;
+            std::set<QByteArray> pictures;
+            for (int click = 0; click < 3; ++click) {
+                QTest::mouseClick(f.widget()->windowHandle(), Qt::LeftButton, {},
+                                  box->mapTo(f.widget(), QPoint(middle, box->height() / 2)));
+                states.insert(box->checkState());
+                const QImage p = box->grab().toImage();
+                pictures.insert(QByteArray(reinterpret_cast<const char*>(p.constBits()), p.sizeInBytes()));
+            }
+            const std::size_t all = box->isTristate() ? 3 : 2;
+            if (states.size() != all || pictures.size() != all)
+                faults.push_back(f.Name() + "." + c->Name() + " does not show a click on its box");
+        }
     }
     template <class T>
     void open() {

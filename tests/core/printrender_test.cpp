@@ -31,6 +31,7 @@
 #include "platform/flexgrid.h"
 #include "platform/printlayout.h"
 #include "platform/webbrowser.h"
+#include "support/diskfull.h"
 #include "support/fixture.h"
 
 namespace qv::print {
@@ -66,27 +67,6 @@ std::vector<std::string> namesIn(const std::string& folder) {
     std::sort(names.begin(), names.end());
     return names;
 }
-
-// A disk that is full beyond so many bytes, for the files this process writes
-// while it lasts; no root needed.
-class DiskFullAt {
-public:
-    explicit DiskFullAt(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old_;
-        small.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~DiskFullAt() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldSignal_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldSignal_)(int) = SIG_DFL;
-};
 
 class PrintRenderTest : public qvtest::AppFixture {
 protected:
@@ -420,7 +400,7 @@ TEST_F(PrintRenderTest, APrintToAFileThatCannotBeWrittenSaysWhyAndKeepsTheOldFil
         QString failure;
         bool printed;
         {
-            std::optional<DiskFullAt> full;
+            std::optional<qvtest::DiskFullAt> full;
             if (c.diskFullAt) full.emplace(c.diskFullAt);
             printed = layout.print(printer, [&](double done) {
                 if (c.folderGoesAway && done >= 1) std::filesystem::rename(folder() + "/away", folder() + "/gone");
@@ -450,7 +430,7 @@ TEST_F(PrintRenderTest, AFailedPrintFromThePreviewSaysSoOnceAndLeavesThePreviewO
     // with room; the print dialog is taken as it stands, the overwrite question answered yes.
     std::vector<std::string> steps;
     QPrintPreviewDialog* preview = nullptr;
-    std::optional<DiskFullAt> diskFull;
+    std::optional<qvtest::DiskFullAt> diskFull;
     auto printTo = [&](const std::string& path) {
         preview->printer()->setOutputFormat(QPrinter::PdfFormat);
         preview->printer()->setOutputFileName(QString::fromStdString(path));

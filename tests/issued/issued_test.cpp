@@ -27,6 +27,7 @@
 #include "lists/filterwindow.h"
 #include "locale_scope.h"
 #include "platform/webbrowser.h"
+#include "diskfull.h"
 #include "fixture.h"
 
 using namespace qv;
@@ -584,30 +585,46 @@ TEST_F(IssuedTest, FailedStatementsKeepTheEditorOpenAndTheListAsItWas) {
     EXPECT_EQ(column(5), Texts{"1"});
     EXPECT_EQ(rows("select Numero from AssegniEmessi"), Rows{{"1"}});
 
-    // A full disk: said in plain words, nothing written, the editor open; its OK saves once there is room.
+    // A full disk, or one that refuses the write: said in plain words, nothing
+    // written, the editor open; its OK saves once there is room.
     exec("drop trigger nowrite");
     sqlite3* db = gSqlLiteDb()->handle();
-    const auto roomFor = [db](const std::string& pages) {
+    const auto pagesAllowed = [db](const std::string& pages) {
         sqlite3_exec(db, ("PRAGMA max_page_count = " + pages).c_str(), nullptr, nullptr, nullptr);
     };
-    roomFor(scalar("PRAGMA page_count").value());
-    box().clear();
-    t.notes = std::string(200000, 'n');
-    onModal([&](Form& f) {
-        auto& e = dynamic_cast<frmEditAssegniEmessi&>(f);
-        type(e, t);
-        e.cmdOK.click();
-        EXPECT_TRUE(e.Loaded());
-        EXPECT_EQ(prompts(), Texts{kDbFullText});
-        EXPECT_EQ(count("select count(*) from AssegniEmessi"), 1);
-        roomFor("1073741823");
-        e.cmdOK.click();
-        EXPECT_FALSE(e.Loaded());
-    });
-    gIsNew = true;
-    Instance<frmEditAssegniEmessi>::get().ShowModal();
-    EXPECT_EQ(prompts(), Texts{kDbFullText});
-    EXPECT_EQ(count("select count(*) from AssegniEmessi where length(AssegnoNote) = 200000"), 1);
+    struct Case {
+        const char* what;
+        std::function<void()> fill, makeRoom;
+        const char* message;
+    };
+    std::optional<qvtest::DiskFullAt> refuses;
+    const std::vector<Case> cases = {
+        {"full", [&] { pagesAllowed(scalar("PRAGMA page_count").value()); }, [&] { pagesAllowed("1073741823"); },
+         kDbFullText},
+        {"write refused", [&] { refuses.emplace(1); }, [&] { refuses.reset(); }, kDbDiskText},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        box().clear();
+        t.notes = std::string(200000, c.what[0]);
+        const auto stored = [&] { return count("select count(*) from AssegniEmessi where AssegnoNote = '" + t.notes + "'"); };
+        onModal([&](Form& f) {
+            auto& e = dynamic_cast<frmEditAssegniEmessi&>(f);
+            type(e, t);
+            c.fill();
+            e.cmdOK.click();
+            c.makeRoom();
+            EXPECT_TRUE(e.Loaded());
+            EXPECT_EQ(prompts(), Texts{c.message});
+            EXPECT_EQ(stored(), 0);
+            e.cmdOK.click();
+            EXPECT_FALSE(e.Loaded());
+        });
+        gIsNew = true;
+        Instance<frmEditAssegniEmessi>::get().ShowModal();
+        EXPECT_EQ(prompts(), Texts{c.message});
+        EXPECT_EQ(stored(), 1);
+    }
 }
 
 TEST_F(IssuedTest, ALockedDatabaseOpensNoEditorAndSaysSoOnce) {

@@ -47,7 +47,8 @@ std::string formatGrouped(double value, int decimals, const NumberMarks& marks);
 
 // The number a grid cell shows, if it shows one: trimmed, without a currency
 // sign (€, $, £) before or after it, a plain number or one written with the
-// locale's marks, grouped in threes ("1.234,50 €" in Italy).
+// locale's marks, grouped in threes ("1.234,50 €" in Italy) or as the locale
+// groups, as a typed number is.
 std::optional<double> readCellNumber(std::string_view text, const NumberMarks& marks);
 
 }  // namespace qv

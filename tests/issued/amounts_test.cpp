@@ -269,6 +269,13 @@ TEST(DateField, StoredDateShownForEditingReadsBackAsTheSameDay) {
     EXPECT_EQ(dateForInput(Value::Null()), "");
 }
 
+// The number of a total line, from its first digit to its last, as the grid reads it.
+std::optional<double> totalNumber(const std::string& line) {
+    const std::size_t first = line.find_first_of("0123456789"), last = line.find_last_of("0123456789");
+    if (first == std::string::npos) return std::nullopt;
+    return readCellNumber(line.substr(first, last - first + 1), locale::numberMarks());
+}
+
 TEST(MoneyCells, CellsAndTotalInBothLocales) {
     struct Case {
         QLocale locale;
@@ -314,6 +321,7 @@ TEST(MoneyCells, TheEnglishTotalIsInEurosInTheLocalesFormat) {
         EXPECT_EQ(totalLine(1350.5), head + c.total) << c.locale.name().toStdString();
         EXPECT_EQ(totalLine(-1234567.891), head + c.negative) << c.locale.name().toStdString();
         EXPECT_EQ(totalLine(0.30 - 0.10 - 0.20), head + c.zero) << c.locale.name().toStdString();
+        EXPECT_EQ(totalNumber(totalLine(-1234567.891)), 1234567.89) << c.locale.name().toStdString();
     }
 }
 

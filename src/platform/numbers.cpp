@@ -214,7 +214,9 @@ std::optional<std::string> readTypedNumber(std::string_view typed, const NumberM
     return sign + std::string(whole) + "." + std::string(frac);
 }
 
-std::string formatGrouped(double value, int decimals, const NumberMarks& marks) {
+namespace {
+// "#,##0.00" with `higher` digits in each group before the last three.
+std::string formatWithGroups(double value, int decimals, const NumberMarks& marks, int higher) {
     if (std::isnan(value)) return "nan";
     if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
     char buf[352];   // the largest double has 309 whole digits
@@ -223,15 +225,17 @@ std::string formatGrouped(double value, int decimals, const NumberMarks& marks) 
     if (ec != std::errc()) return "nan";
     std::string_view t(buf, static_cast<std::size_t>(end - buf));
     std::string out;
-    out.reserve(t.size() + t.size() / 3 * marks.group.size() + marks.decimal.size());
+    out.reserve(t.size() + t.size() / 2 * marks.group.size() + marks.decimal.size());
     if (t.front() == '-') {
         t.remove_prefix(1);
         if (t.find_first_not_of("0.") != std::string_view::npos) out += '-';   // never "-0.00"
     }
     const std::size_t point = t.find('.');
     const std::string_view whole = t.substr(0, point);
+    const std::size_t size = static_cast<std::size_t>(std::max(higher, 1));
     for (std::size_t i = 0; i < whole.size(); ++i) {
-        if (i > 0 && (whole.size() - i) % 3 == 0) out += marks.group;
+        const std::size_t after = whole.size() - i;   // digits from here to the end of the whole part
+        if (i > 0 && after >= 3 && (after - 3) % size == 0) out += marks.group;
         out += whole[i];
     }
     if (point != std::string_view::npos) {
@@ -239,6 +243,15 @@ std::string formatGrouped(double value, int decimals, const NumberMarks& marks) 
         out += t.substr(point + 1);
     }
     return out;
+}
+}  // namespace
+
+std::string formatGrouped(double value, int decimals, const NumberMarks& marks) {
+    return formatWithGroups(value, decimals, marks, 3);
+}
+
+std::string formatLocaleGrouped(double value, int decimals, const NumberMarks& marks) {
+    return formatWithGroups(value, decimals, marks, marks.higherGroup);
 }
 
 std::optional<double> readCellNumber(std::string_view t, const NumberMarks& marks) {

@@ -313,6 +313,12 @@ TEST(MoneyCells, TheEnglishTotalIsInEurosInTheLocalesFormat) {
         {LocaleScope::italian(), "1.350,50\u00a0€", "-1.234.567,89\u00a0€", "0,00\u00a0€"},   // a no-break space
         {QLocale::c(), "1,350.50€", "-1,234,567.89€", "0.00€"},   // grouped, as its cells are
         {QLocale(QLocale::English, QLocale::India), "€1,350.50", "-€12,34,567.89", "€0.00"},   // its own grouping
+        // The cells' ASCII digits, with the locale's own marks (U+066B, U+066C) and signs.
+        {QLocale(QLocale::Arabic, QLocale::SaudiArabia), "1\u066c350\u066b50\u00a0€",
+         "\u061c-1\u066c234\u066c567\u066b89\u00a0€", "0\u066b00\u00a0€"},
+        {QLocale(QLocale::Persian, QLocale::Iran), "\u200e€\u00a01\u066c350\u066b50",
+         "\u200e\u2212\u200e€\u00a01\u066c234\u066c567\u066b89", "\u200e€\u00a00\u066b00"},
+        {QLocale(QLocale::Bangla, QLocale::Bangladesh), "1,350.50€", "-12,34,567.89€", "0.00€"},
     };
     env::setEnglish(true);
     const std::string head = "Total amount of displayed cheques: ";
@@ -326,7 +332,8 @@ TEST(MoneyCells, TheEnglishTotalIsInEurosInTheLocalesFormat) {
 }
 
 // Every locale Qt knows writes ASCII digits in groups of three with its own
-// marks, and the grid reads each cell back to its cents, so amounts sort by value.
+// marks, and the grid reads each cell back to its cents, so amounts sort by
+// value; its total is in ASCII digits as well.
 TEST(MoneyCells, EveryLocaleWritesGroupsOfThreeThatReadBackToTheCents) {
     std::mt19937_64 random(21);
     std::vector<long long> cents = {0, 1, -1, 99, 100000, 99999999, 123456789, -100000000000};
@@ -364,6 +371,11 @@ TEST(MoneyCells, EveryLocaleWritesGroupsOfThreeThatReadBackToTheCents) {
             ASSERT_LE(previous, *back) << l.name().toStdString() << " " << cell;
             previous = *back;
         }
+        // Its total too, in the locale's currency format.
+        const std::string total = locale::formatCurrency(-12345678.9, "€");
+        for (char32_t c : QString::fromStdString(total).toStdU32String())
+            ASSERT_TRUE(!QChar::isDigit(c) || (c >= '0' && c <= '9')) << l.name().toStdString() << " " << total;
+        ASSERT_EQ(totalNumber(total), 12345678.9) << l.name().toStdString() << " " << total;
     }
 }
 

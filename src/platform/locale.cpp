@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 namespace qv::locale {
@@ -26,24 +27,6 @@ int higherGroup(const QLocale& l) {
     const auto digits = groups[groups.size() - 2].toUcs4().size();
     return digits >= 1 && digits <= 9 ? static_cast<int>(digits) : 3;
 }
-
-// A number the locale wrote, grouped again as the locale groups, whatever Qt's
-// version: newer ones leave four-digit numbers ungrouped in some locales.
-QString regrouped(const QString& number, const QLocale& l) {
-    const QString group = l.groupSeparator();
-    QString plain = number;
-    plain.remove(group);
-    const qsizetype point = plain.indexOf(l.decimalPoint());
-    const QList<uint> whole = plain.left(point).toUcs4();
-    const int higher = higherGroup(l);
-    QString out;
-    for (qsizetype i = 0; i < whole.size(); ++i) {
-        const qsizetype after = whole.size() - i;   // digits from here to the end of the whole part
-        if (i > 0 && after >= 3 && (after - 3) % higher == 0) out += group;
-        out += QString::fromUcs4(reinterpret_cast<const char32_t*>(&whole[i]), 1);
-    }
-    return point < 0 ? out : out + plain.mid(point);
-}
 }  // namespace
 
 std::string decimalPoint() { return QString(QLocale().decimalPoint()).toStdString(); }
@@ -51,19 +34,23 @@ std::string groupSeparator() { return QString(QLocale().groupSeparator()).toStdS
 NumberMarks numberMarks() { return {decimalPoint(), groupSeparator(), higherGroup(grouping())}; }
 
 std::string formatCurrency(double value, const std::string& sign) {
-    // The C locale omits the grouping by default; the total groups as the cells do.
-    const QLocale l = grouping();
-    const QString symbol = QString::fromStdString(sign);
-    // A sum that rounds to zero is zero, never "(€0.00)" nor "-€0.00".
-    const bool zero = l.toString(std::fabs(value), 'f', 2) == l.toString(0.0, 'f', 2);
-    const bool negative = value < 0 && !zero;
-    const double shown = zero ? 0.0 : std::fabs(value);
-    const QString number = l.toString(shown, 'f', 2);
-    QString text = l.toCurrencyString(shown, symbol, 2);
-    if (const qsizetype at = text.indexOf(number); at >= 0) text.replace(at, number.size(), regrouped(number, l));
-    // Some locales bracket a negative sum, "(€649.75)"; it reads with a minus
-    // sign, as the money cells beside it do.
-    return ((negative ? l.negativeSign() : QString()) + text).toStdString();
+    // The number as the cells beside it write theirs, ASCII digits and the
+    // same marks, only grouped as the locale groups. A sum that rounds to zero
+    // is zero, never "(€0.00)" nor "-€0.00".
+    const std::string number = formatLocaleGrouped(std::fabs(value), 2, numberMarks());
+    const bool negative = value < 0 && number.find_first_of("123456789") != std::string::npos;
+    // What the locale writes around its number: its currency text of a probe,
+    // less everything from its first digit to its last, whatever its digits.
+    const QLocale l;
+    const std::u32string probe = l.toCurrencyString(1.0, QString::fromStdString(sign), 2).toStdU32String();
+    const auto digit = [](char32_t c) { return QChar::isDigit(c); };
+    const auto first = std::find_if(probe.begin(), probe.end(), digit);
+    const auto last = first == probe.end() ? first : std::find_if(probe.rbegin(), probe.rend(), digit).base();
+    // The probe is positive, as some locales bracket a negative sum,
+    // "(€649.75)": it reads with a minus sign, as the money cells beside it do.
+    const QString before = QString::fromStdU32String(std::u32string(probe.begin(), first));
+    const QString after = QString::fromStdU32String(std::u32string(last, probe.end()));
+    return ((negative ? l.negativeSign() : QString()) + before).toStdString() + number + after.toStdString();
 }
 
 QString shortDateFormat() {

@@ -14,10 +14,11 @@ namespace qv::locale {
 std::string decimalPoint();     // "," in Italy, "." in England
 std::string groupSeparator();   // "." in Italy, "," in England (may be a non-breaking space elsewhere)
 NumberMarks numberMarks();      // both of them, and how the locale groups digits
-// The locale's own currency format (decimals, grouping, where the sign goes)
-// with the given currency sign in place of the locale's own; a negative value
-// always reads with the locale's minus sign before it, never in brackets, and
-// a value that rounds to zero as zero.
+// The locale's own currency format (where the sign goes, its marks and
+// grouping) with the given currency sign in place of the locale's own and two
+// decimals; its digits ASCII, as the cells' are. A negative value always reads
+// with the locale's minus sign before it, never in brackets, and a value that
+// rounds to zero as zero.
 std::string formatCurrency(double value, const std::string& sign);
 // The locale's short date format with a four-digit year.
 QString shortDateFormat();

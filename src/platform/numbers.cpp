@@ -61,31 +61,33 @@ double outOfRange(std::string_view t, bool negative) {
 }
 
 // The whole part with the given grouping: ungrouped digits, or groups of
-// three, or groups of `higher` digits before the last three.
+// three, or groups of `higher` digits before the last three. The one reader
+// of grouped digits, typed or shown in a cell.
 std::optional<std::string> wholePart(std::string_view s, std::string_view group, int higher = 3) {
     if (allDigits(s)) return std::string(s);
-    if (group.empty() || s.find(group) == std::string_view::npos) return std::nullopt;
-    std::vector<std::string_view> chunks;
-    for (std::size_t start = 0;;) {
-        const std::size_t p = s.find(group, start);
-        chunks.push_back(s.substr(start, p == std::string_view::npos ? std::string_view::npos : p - start));
-        if (!allDigits(chunks.back())) return std::nullopt;
-        if (p == std::string_view::npos) break;
-        start = p + group.size();
-    }
+    if (group.empty()) return std::nullopt;
+    std::size_t p = s.find(group);
+    if (p == std::string_view::npos) return std::nullopt;
+    const std::string_view first = s.substr(0, p);
     // No locale groups the digits after nothing but zeros: "0,500" and
     // "00,500" are not five hundred.
-    if (chunks.front().find_first_not_of('0') == std::string_view::npos || chunks.back().size() != 3)
-        return std::nullopt;
-    const auto groupedBy = [&](std::size_t size) {
-        if (chunks.front().size() > size) return false;
-        for (std::size_t k = 1; k + 1 < chunks.size(); ++k)
-            if (chunks[k].size() != size) return false;
-        return true;
-    };
-    if (!groupedBy(3) && (higher < 1 || !groupedBy(static_cast<std::size_t>(higher)))) return std::nullopt;
-    std::string digits;
-    for (std::string_view chunk : chunks) digits += chunk;
+    if (!allDigits(first) || first.find_first_not_of('0') == std::string_view::npos) return std::nullopt;
+    std::string digits(first);
+    bool threes = first.size() <= 3, highers = higher >= 1 && first.size() <= static_cast<std::size_t>(higher);
+    for (;;) {
+        const std::size_t start = p + group.size();
+        p = s.find(group, start);
+        const std::string_view chunk = s.substr(start, p == std::string_view::npos ? p : p - start);
+        if (!allDigits(chunk)) return std::nullopt;
+        digits += chunk;
+        if (p == std::string_view::npos) {
+            if (chunk.size() != 3) return std::nullopt;
+            break;
+        }
+        threes = threes && chunk.size() == 3;
+        highers = highers && chunk.size() == static_cast<std::size_t>(higher);
+    }
+    if (!threes && !highers) return std::nullopt;
     return digits;
 }
 
@@ -212,7 +214,9 @@ std::optional<std::string> readTypedNumber(std::string_view typed, const NumberM
     return sign + std::string(whole) + "." + std::string(frac);
 }
 
-std::string formatGrouped(double value, int decimals, const NumberMarks& marks) {
+namespace {
+// "#,##0.00" with `higher` digits in each group before the last three.
+std::string formatWithGroups(double value, int decimals, const NumberMarks& marks, int higher) {
     if (std::isnan(value)) return "nan";
     if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
     char buf[352];   // the largest double has 309 whole digits
@@ -221,15 +225,17 @@ std::string formatGrouped(double value, int decimals, const NumberMarks& marks) 
     if (ec != std::errc()) return "nan";
     std::string_view t(buf, static_cast<std::size_t>(end - buf));
     std::string out;
-    out.reserve(t.size() + t.size() / 3 * marks.group.size() + marks.decimal.size());
+    out.reserve(t.size() + t.size() / 2 * marks.group.size() + marks.decimal.size());
     if (t.front() == '-') {
         t.remove_prefix(1);
         if (t.find_first_not_of("0.") != std::string_view::npos) out += '-';   // never "-0.00"
     }
     const std::size_t point = t.find('.');
     const std::string_view whole = t.substr(0, point);
+    const std::size_t size = static_cast<std::size_t>(std::max(higher, 1));
     for (std::size_t i = 0; i < whole.size(); ++i) {
-        if (i > 0 && (whole.size() - i) % 3 == 0) out += marks.group;
+        const std::size_t after = whole.size() - i;   // digits from here to the end of the whole part
+        if (i > 0 && after >= 3 && (after - 3) % size == 0) out += marks.group;
         out += whole[i];
     }
     if (point != std::string_view::npos) {
@@ -237,6 +243,15 @@ std::string formatGrouped(double value, int decimals, const NumberMarks& marks) 
         out += t.substr(point + 1);
     }
     return out;
+}
+}  // namespace
+
+std::string formatGrouped(double value, int decimals, const NumberMarks& marks) {
+    return formatWithGroups(value, decimals, marks, 3);
+}
+
+std::string formatLocaleGrouped(double value, int decimals, const NumberMarks& marks) {
+    return formatWithGroups(value, decimals, marks, marks.higherGroup);
 }
 
 std::optional<double> readCellNumber(std::string_view t, const NumberMarks& marks) {
@@ -270,32 +285,21 @@ std::optional<double> readCellNumber(std::string_view t, const NumberMarks& mark
     }
     if (t.empty()) return std::nullopt;
     if (auto plain = parsePlainNumber(t)) return plain;
-    // Sign, 1 to 3 digits, groups of three behind the group mark, then the decimals.
-    std::string plain;
-    std::size_t i = 0;
-    if (t[i] == '+' || t[i] == '-') plain += t[i++];
-    std::size_t lead = 0;
-    while (i < t.size() && isDigit(t[i])) plain += t[i++], ++lead;
-    if (lead == 0) return std::nullopt;
-    const std::string_view group = marks.group, decimal = marks.decimal;
-    bool grouped = false;
-    while (!group.empty() && t.substr(i).starts_with(group)) {
-        i += group.size();
-        for (int k = 0; k < 3; ++k, ++i) {
-            if (i >= t.size() || !isDigit(t[i])) return std::nullopt;
-            plain += t[i];
-        }
-        grouped = true;
-    }
-    if (grouped && lead > 3) return std::nullopt;
-    if (!decimal.empty() && t.substr(i).starts_with(decimal)) {
-        i += decimal.size();
+    // Sign, the whole part grouped as the locale groups, then the decimals.
+    const std::size_t i = (t[0] == '+' || t[0] == '-') ? 1 : 0;
+    const std::string_view decimal = marks.decimal;
+    const std::size_t point = decimal.empty() ? std::string_view::npos : t.find(decimal, i);
+    const auto digits =
+        wholePart(t.substr(i, point == std::string_view::npos ? point : point - i), marks.group, marks.higherGroup);
+    if (!digits) return std::nullopt;
+    std::string plain(t.substr(0, i));
+    plain += *digits;
+    if (point != std::string_view::npos) {
+        const std::string_view decimals = t.substr(point + decimal.size());
+        if (!allDigits(decimals)) return std::nullopt;
         plain += '.';
-        std::size_t decimals = 0;
-        while (i < t.size() && isDigit(t[i])) plain += t[i++], ++decimals;
-        if (decimals == 0) return std::nullopt;
+        plain += decimals;
     }
-    if (i != t.size()) return std::nullopt;
     return parsePlainNumber(plain);
 }
 

@@ -44,10 +44,13 @@ std::optional<std::string> readTypedNumber(std::string_view typed, const NumberM
 // digits grouped in threes by the group mark, the decimal mark before the
 // decimals. A value that rounds to zero has no sign.
 std::string formatGrouped(double value, int decimals, const NumberMarks& marks);
+// The same, grouped as the locale groups its own numbers: "12,34,567.89" in India.
+std::string formatLocaleGrouped(double value, int decimals, const NumberMarks& marks);
 
 // The number a grid cell shows, if it shows one: trimmed, without a currency
 // sign (€, $, £) before or after it, a plain number or one written with the
-// locale's marks, grouped in threes ("1.234,50 €" in Italy).
+// locale's marks, grouped in threes ("1.234,50 €" in Italy) or as the locale
+// groups, as a typed number is.
 std::optional<double> readCellNumber(std::string_view text, const NumberMarks& marks);
 
 }  // namespace qv

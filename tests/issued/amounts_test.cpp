@@ -269,6 +269,13 @@ TEST(DateField, StoredDateShownForEditingReadsBackAsTheSameDay) {
     EXPECT_EQ(dateForInput(Value::Null()), "");
 }
 
+// The number of a total line, from its first digit to its last, as the grid reads it.
+std::optional<double> totalNumber(const std::string& line) {
+    const std::size_t first = line.find_first_of("0123456789"), last = line.find_last_of("0123456789");
+    if (first == std::string::npos) return std::nullopt;
+    return readCellNumber(line.substr(first, last - first + 1), locale::numberMarks());
+}
+
 TEST(MoneyCells, CellsAndTotalInBothLocales) {
     struct Case {
         QLocale locale;
@@ -306,6 +313,12 @@ TEST(MoneyCells, TheEnglishTotalIsInEurosInTheLocalesFormat) {
         {LocaleScope::italian(), "1.350,50\u00a0€", "-1.234.567,89\u00a0€", "0,00\u00a0€"},   // a no-break space
         {QLocale::c(), "1,350.50€", "-1,234,567.89€", "0.00€"},   // grouped, as its cells are
         {QLocale(QLocale::English, QLocale::India), "€1,350.50", "-€12,34,567.89", "€0.00"},   // its own grouping
+        // The cells' ASCII digits, with the locale's own marks (U+066B, U+066C) and signs.
+        {QLocale(QLocale::Arabic, QLocale::SaudiArabia), "1\u066c350\u066b50\u00a0€",
+         "\u061c-1\u066c234\u066c567\u066b89\u00a0€", "0\u066b00\u00a0€"},
+        {QLocale(QLocale::Persian, QLocale::Iran), "\u200e€\u00a01\u066c350\u066b50",
+         "\u200e\u2212\u200e€\u00a01\u066c234\u066c567\u066b89", "\u200e€\u00a00\u066b00"},
+        {QLocale(QLocale::Bangla, QLocale::Bangladesh), "1,350.50€", "-12,34,567.89€", "0.00€"},
     };
     env::setEnglish(true);
     const std::string head = "Total amount of displayed cheques: ";
@@ -314,11 +327,13 @@ TEST(MoneyCells, TheEnglishTotalIsInEurosInTheLocalesFormat) {
         EXPECT_EQ(totalLine(1350.5), head + c.total) << c.locale.name().toStdString();
         EXPECT_EQ(totalLine(-1234567.891), head + c.negative) << c.locale.name().toStdString();
         EXPECT_EQ(totalLine(0.30 - 0.10 - 0.20), head + c.zero) << c.locale.name().toStdString();
+        EXPECT_EQ(totalNumber(totalLine(-1234567.891)), 1234567.89) << c.locale.name().toStdString();
     }
 }
 
 // Every locale Qt knows writes ASCII digits in groups of three with its own
-// marks, and the grid reads each cell back to its cents, so amounts sort by value.
+// marks, and the grid reads each cell back to its cents, so amounts sort by
+// value; its total is in ASCII digits as well.
 TEST(MoneyCells, EveryLocaleWritesGroupsOfThreeThatReadBackToTheCents) {
     std::mt19937_64 random(21);
     std::vector<long long> cents = {0, 1, -1, 99, 100000, 99999999, 123456789, -100000000000};
@@ -356,6 +371,11 @@ TEST(MoneyCells, EveryLocaleWritesGroupsOfThreeThatReadBackToTheCents) {
             ASSERT_LE(previous, *back) << l.name().toStdString() << " " << cell;
             previous = *back;
         }
+        // Its total too, in the locale's currency format.
+        const std::string total = locale::formatCurrency(-12345678.9, "€");
+        for (char32_t c : QString::fromStdString(total).toStdU32String())
+            ASSERT_TRUE(!QChar::isDigit(c) || (c >= '0' && c <= '9')) << l.name().toStdString() << " " << total;
+        ASSERT_EQ(totalNumber(total), 12345678.9) << l.name().toStdString() << " " << total;
     }
 }
 

@@ -155,6 +155,9 @@ TEST_F(IssuedTest, ListShowsMoneyFlagsAndTotalInBothLocales) {
          "Total amount of displayed cheques: €1,350.50"},
         {LocaleScope::italian(), false, {"100,00 €", "250,50 €", "1.000,00 €"}, {"Vero", "Vero", "Falso"},
          "Importo complessivo degli assegni visualizzati: 1.350,50 €"},
+        // Shown and printed in the cells' digits, which a machine without a Bengali font has.
+        {QLocale(QLocale::Bangla, QLocale::Bangladesh), true, {"100.00 €", "250.50 €", "1,000.00 €"},
+         {"True", "True", "False"}, "Total amount of displayed cheques: 1,350.50€"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.locale.name().toStdString());
@@ -178,6 +181,9 @@ TEST_F(IssuedTest, ListShowsMoneyFlagsAndTotalInBothLocales) {
         // Null flags: empty cells and no message at all.
         EXPECT_EQ((Texts{g.TextMatrix(2, 8), g.TextMatrix(2, 9), g.TextMatrix(2, 10)}), (Texts{"", "", ""}));
         EXPECT_EQ(totalCaption(), c.total);
+        l.cmdPrintGrid_Click();
+        ASSERT_FALSE(printed.empty());
+        EXPECT_NE(printed.back().find("</table>" + c.total + "</body>"), std::string::npos) << printed.back();
         EXPECT_EQ(g.Row(), 0);
         EXPECT_TRUE(modalShown.empty());
         EXPECT_TRUE(prompts().empty()) << prompts().front();

@@ -646,14 +646,12 @@ TEST_F(IssuedTest, ALockedDatabaseOpensNoEditorAndSaysSoOnce) {
         std::function<void()> read;
         std::string message;
         Texts windows;   // shown modally
-        int rowsAfter;
-        const char* total;
+        bool listKept;
     };
     const std::vector<Case> cases = {
-        {"editor", [&] { lock(); l.MSFlexGrid1.doubleClickCell(1, 2); unlock(); }, kDbBusyText, {}, 2,
-         "Total amount of displayed cheques: €10.00"},
+        {"editor", [&] { lock(); l.MSFlexGrid1.doubleClickCell(1, 2); unlock(); }, kDbBusyText, {}, true},
         {"filter OK", [&] { runFilter([&](frmSelectAssegniEmessi& f) { lock(); f.cmdOK.click(); unlock(); }); },
-         kDbBusyText, {"frmSelectAssegniEmessi"}, 1, ""},
+         kDbBusyText, {"frmSelectAssegniEmessi"}, false},
         // Not a lock: a record that cannot be read opens no editor, which would save its empty inputs.
         {"editor, table gone",
          [&] {
@@ -661,15 +659,13 @@ TEST_F(IssuedTest, ALockedDatabaseOpensNoEditorAndSaysSoOnce) {
              l.MSFlexGrid1.doubleClickCell(1, 2);
              exec("alter table Hidden rename to MieiContiCorrenti");
          },
-         "Error 3146 (no such table: MieiContiCorrenti) in procedure gRsOpen of Modulo basGeneral", {}, 2,
-         "Total amount of displayed cheques: €10.00"},
+         "Error 3146 (no such table: MieiContiCorrenti) in procedure gRsOpen of Modulo basGeneral", {}, true},
         // The main window reads its settings again whenever it comes back.
-        {"main window", [&] { lock(); mainWindow().activate(); unlock(); }, kDbBusyText, {}, 2,
-         "Total amount of displayed cheques: €10.00"},
-        {"list", [&] { lock(); l.FillGrid(); unlock(); }, kDbBusyText, {}, 1, ""},
+        {"main window", [&] { lock(); mainWindow().activate(); unlock(); }, kDbBusyText, {}, true},
+        {"list", [&] { lock(); l.FillGrid(); unlock(); }, kDbBusyText, {}, false},
         // Not a lock: a search text over the engine's limit for a pattern.
         {"long search", [&] { runFilter([](frmSelectAssegniEmessi& f) { f.txtCausale.setText(std::string(60000, 'a')); }); },
-         kDbPatternText, {"frmSelectAssegniEmessi"}, 1, ""},
+         kDbPatternText, {"frmSelectAssegniEmessi"}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -680,8 +676,8 @@ TEST_F(IssuedTest, ALockedDatabaseOpensNoEditorAndSaysSoOnce) {
         c.read();
         EXPECT_EQ(prompts(), Texts{c.message});
         EXPECT_EQ(modalShown, c.windows);
-        EXPECT_EQ(l.MSFlexGrid1.Rows(), c.rowsAfter);
-        EXPECT_EQ(totalCaption(), c.total);
+        EXPECT_EQ(l.MSFlexGrid1.Rows(), c.listKept ? 2 : 1);
+        EXPECT_EQ(totalCaption(), c.listKept ? "Total amount of displayed cheques: €10.00" : "");
     }
     sqlite3_close(other);
     // Free again: the editor opens with its lists.

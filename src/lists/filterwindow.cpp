@@ -99,7 +99,13 @@ void FilterWindow::Form_Load() {
         CenterForm(*this);
         OpenDb();
         DisattivaTabstop(Controls());
-        fillCombos();
+        // Its lists of choices are read at one moment: a database that cannot
+        // be read now opens no filter with empty lists.
+        if (!readAllOrNothing(owner(), "Form_Load", [this] { fillCombos(); })) {
+            Unload();
+            releaseInstance();
+            return;
+        }
         saved_.init = true;
         restore();
         if (optOR && saved_.orChosen) {

@@ -650,6 +650,7 @@ TEST_F(IssuedTest, ALockedDatabaseOpensNoEditorAndSaysSoOnce) {
     };
     const std::vector<Case> cases = {
         {"editor", [&] { lock(); l.MSFlexGrid1.doubleClickCell(1, 2); unlock(); }, kDbBusyText, {}, true},
+        {"filter", [&] { lock(); l.cmdSelect_Click(); unlock(); }, kDbBusyText, {}, true},
         {"filter OK", [&] { runFilter([&](frmSelectAssegniEmessi& f) { lock(); f.cmdOK.click(); unlock(); }); },
          kDbBusyText, {"frmSelectAssegniEmessi"}, false},
         // Not a lock: a record that cannot be read opens no editor, which would save its empty inputs.

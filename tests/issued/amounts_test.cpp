@@ -322,11 +322,17 @@ TEST(MoneyCells, TheEnglishTotalIsInEurosInTheLocalesFormat) {
     };
     env::setEnglish(true);
     const std::string head = "Total amount of displayed cheques: ";
+    // Where the invisible direction marks (U+200E, U+200F) stand differs between Qt's versions.
+    const auto seen = [](std::string t) {
+        for (const char* mark : {"\u200e", "\u200f"})
+            for (std::size_t at; (at = t.find(mark)) != std::string::npos;) t.erase(at, 3);
+        return t;
+    };
     for (const auto& c : cases) {
         LocaleScope pin(c.locale);
-        EXPECT_EQ(totalLine(1350.5), head + c.total) << c.locale.name().toStdString();
-        EXPECT_EQ(totalLine(-1234567.891), head + c.negative) << c.locale.name().toStdString();
-        EXPECT_EQ(totalLine(0.30 - 0.10 - 0.20), head + c.zero) << c.locale.name().toStdString();
+        EXPECT_EQ(seen(totalLine(1350.5)), seen(head + c.total)) << c.locale.name().toStdString();
+        EXPECT_EQ(seen(totalLine(-1234567.891)), seen(head + c.negative)) << c.locale.name().toStdString();
+        EXPECT_EQ(seen(totalLine(0.30 - 0.10 - 0.20)), seen(head + c.zero)) << c.locale.name().toStdString();
         EXPECT_EQ(totalNumber(totalLine(-1234567.891)), 1234567.89) << c.locale.name().toStdString();
     }
 }

@@ -12,7 +12,6 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "core/database.h"
 #include "core/dbupdates.h"
@@ -307,10 +306,9 @@ TEST_F(StartupTest, ASecondCopyOnOneDatabaseEndsAndAKilledCopysLockIsTakenOver) 
     // On a disk that keeps no file locks only the lock file speaks for the
     // first copy, however long that has run: the same file, unlocked, aged.
     const std::string lock = DatabaseLock::lockPath(dbPath());
-    std::stringstream held;
-    held << std::ifstream(lock).rdbuf();
+    const std::string held = readFile("brindle3.db3.lock");
     std::filesystem::remove(lock);
-    std::ofstream(lock) << held.str();
+    writeFile("brindle3.db3.lock", held);
     const timespec longAgo[2] = {{time(nullptr) - 120, 0}, {time(nullptr) - 120, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, lock.c_str(), longAgo, 0), 0);
     restart();

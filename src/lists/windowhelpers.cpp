@@ -7,6 +7,7 @@
 namespace qv {
 
 void selectHomeEnd(ComboBox& combo, int keyCode) {
+    if (combo.ListCount() == 0) return;   // an empty list has no first or last item
     if (keyCode == 35) combo.setListIndex(combo.ListCount() - 1);
     if (keyCode == 36) combo.setListIndex(0);
 }

@@ -11,7 +11,7 @@
 namespace qv {
 
 // The lists have no type-ahead of their own: End (35) selects the last item,
-// Home (36) the first; other keys do nothing.
+// Home (36) the first; other keys, and any key in an empty list, do nothing.
 void selectHomeEnd(ComboBox& combo, int keyCode);
 
 // The key of the chosen item into `key`; with nothing chosen it keeps its value.

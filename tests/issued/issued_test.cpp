@@ -542,7 +542,7 @@ TEST_F(IssuedTest, TodayComesOnlyWhenAWindowAboveCloses) {
     EXPECT_EQ(printed.size(), 1u);
 }
 
-TEST_F(IssuedTest, HomeAndEndWalkTheListsUntracedAndAFailureGoesToTheRuntimesBox) {
+TEST_F(IssuedTest, HomeAndEndWalkTheListsUntracedAndDoNothingInAnEmptyOne) {
     addCheque("3, 12, '1', '2010-11-01 00:00:00', NULL, 0, 0, 0, 10, NULL, NULL");
     openList();
     exec("delete from MieiContiCorrenti");
@@ -557,15 +557,12 @@ TEST_F(IssuedTest, HomeAndEndWalkTheListsUntracedAndAFailureGoesToTheRuntimesBox
         e.cboNome.keyUp(40);
         EXPECT_EQ(gCurrentProc, "");   // not traced
         EXPECT_EQ(e.cboNome.ListIndex(), 0);
-        e.cboDescrizione.keyUp(36);   // no account to go to
+        for (int key : {35, 36}) e.cboDescrizione.keyUp(key);   // no account to go to
+        EXPECT_EQ(e.cboDescrizione.ListIndex(), -1);
         e.cmdCancel.click();
     });
     Instance<frmEditAssegniEmessi>::get().ShowModal();
-    ASSERT_EQ(box().calls.size(), 1u);
-    EXPECT_EQ(box().calls[0].prompt.rfind("[runtime] Error 380 (", 0), 0u) << box().calls[0].prompt;
-    EXPECT_NE(box().calls[0].prompt.find(") in procedure cboDescrizione_KeyUp of Form frmEditAssegniEmessi"),
-              std::string::npos)
-        << box().calls[0].prompt;
+    EXPECT_TRUE(box().calls.empty()) << box().calls[0].prompt;
 }
 
 TEST_F(IssuedTest, FailedStatementsKeepTheEditorOpenAndTheListAsItWas) {

@@ -64,6 +64,7 @@ void frmSplashReports::Form_Load() {
 
 void frmSplashReports::PopolaArrayReport() {
     runProc(kChooser, "PopolaArrayReport", [this] {
+        reportsRead_ = false;
         gArrayReport.clear();
         OpenDb();
         resetRs();
@@ -84,6 +85,7 @@ void frmSplashReports::PopolaArrayReport() {
             rs.MoveNext();
         }
         CloseDb();
+        reportsRead_ = true;
     });
 }
 
@@ -149,7 +151,12 @@ std::optional<std::vector<Placeholder>> frmSplashReports::askParameters(const Re
 
 void frmSplashReports::cmdShowReport_Click(int index) {
     runProc(kChooser, "cmdShowReport_Click", [&] {
-        if (index < 0 || index >= static_cast<int>(gArrayReport.size())) throw RuntimeError(kErrSubscript);
+        // A load that failed (another program held the database) left the
+        // table empty or cut short: it is read again; a failure then was told.
+        if (!reportsRead_) PopolaArrayReport();
+        if (!reportsRead_) return;
+        // A report another program removed since the buttons were made has no row to run.
+        if (index < 0 || index >= static_cast<int>(gArrayReport.size())) return;
         const auto row = static_cast<std::size_t>(index);
         // Every answer is in before the query changes, and all of them go in
         // at once: an answer is never searched for another's placeholder.

@@ -40,6 +40,8 @@ private:
     std::optional<std::vector<Placeholder>> askPeriod();
     // One input box; the answer, or nothing when it is blank.
     std::optional<std::string> ask(const std::string& italian, const std::string& english, std::string& answer);
+    // Whether the last load of the table read it to its end.
+    bool reportsRead_ = false;
 };
 
 }  // namespace qv

@@ -2,8 +2,11 @@
 // parameters and abandoning a run.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <fstream>
 
+#include "core/database.h"
 #include "core/dbupdates.h"
 #include "core/translation.h"
 #include "reports/frmReportistica.h"
@@ -175,6 +178,27 @@ TEST_F(ChooserTest, ACountThatIsNoNumberFailsTheRunOnly) {
     ASSERT_EQ(prompts().size(), 1u);
     EXPECT_NE(prompts()[0].find("in procedure cmdShowReport_Click of Form frmSplashReports"), std::string::npos);
     EXPECT_TRUE(inputPrompts().empty());
+}
+
+// A reload that another program's lock stopped is made again by the next
+// button; while the lock lasts each press tells it once and shows nothing.
+TEST_F(ChooserTest, AButtonReadsTheReportsAgainAfterALoadThatFailed) {
+    storeReports({"' 1 as Uno', 'Uno', 0, Null, Null, Null, Null", "' 2 as Due', 'Due', 0, Null, Null, Null, Null"});
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(dbPath().c_str(), &other), SQLITE_OK);
+    const auto lock = [other] { sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr); };
+    const auto unlock = [other] { sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr); };
+    frmSplashReports& c = openChooser();
+    lock();
+    c.PopolaArrayReport();   // as after a run, when the result window closes
+    for (bool locked : {true, false}) {
+        SCOPED_TRACE(locked);
+        if (!locked) unlock();
+        box().clear();
+        EXPECT_EQ(run(c, 1, {}), locked ? "" : " 2 as Due");
+        EXPECT_EQ(prompts(), locked ? std::vector<std::string>{kDbBusyText} : std::vector<std::string>{});
+    }
+    sqlite3_close(other);
 }
 
 TEST_F(ChooserTest, ReplayedReportLinesAddAReportOnce) {

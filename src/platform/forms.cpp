@@ -699,6 +699,18 @@ public:
     }
 
 protected:
+    // A three-state box goes grey -> clear -> ticked -> grey. Ticking one of
+    // a pair of boxes that exclude each other greys the other, so in Qt's
+    // order (grey -> ticked -> clear) "ticked and clear" or "clear and clear"
+    // could never be clicked into.
+    void nextCheckState() override {
+        if (!isTristate()) return QCheckBox::nextCheckState();
+        switch (checkState()) {
+            case Qt::PartiallyChecked: setCheckState(Qt::Unchecked); break;
+            case Qt::Unchecked: setCheckState(Qt::Checked); break;
+            case Qt::Checked: setCheckState(Qt::PartiallyChecked); break;
+        }
+    }
     void resizeEvent(QResizeEvent* e) override {
         QCheckBox::resizeEvent(e);
         fit();

@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyle>
+
+#include <cctype>
 
 #include "core/frmAbout.h"
 #include "core/globals.h"
@@ -286,6 +290,45 @@ TEST_F(KeysTest, EscapeClosesEachWindowAsItsCancelDoes) {
                                      &gSavedFilterIssued, &gSavedFilterReceived}) {
         EXPECT_TRUE(saved->texts.empty());
         EXPECT_TRUE(saved->combos.empty());
+    }
+    EXPECT_TRUE(prompts().empty()) << prompts().front();
+}
+
+// The Incoming filter's two state boxes take the pairs their clicks allow,
+// by mouse and by Tab and Space, and OK asks for that pair.
+TEST_F(KeysTest, TheIncomingFiltersStateBoxesTakeEveryPairByMouseAndByKeyboard) {
+    const std::string in = "a.assegniricevutiid IN (select assegniricevutiid from ",
+                      notIn = "a.assegniricevutiid not IN (select assegniricevutiid from ",
+                      notNull = " where assegniricevutiid is not null)";
+    const std::string notEndorsed = notIn + "girate" + notNull, notDeposited = notIn + "versamenti" + notNull;
+    // g: a click on Endorsed, v: on Deposited; G and V: Tab to it, then Space.
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"gv", notEndorsed + " AND " + notDeposited}, {"GV", notEndorsed + " AND " + notDeposited},
+        {"ggv", in + "girate) AND " + notDeposited}, {"VVg", notEndorsed + " AND " + in + "versamenti)"},
+        {"gggV", notDeposited}};
+    for (const auto& [steps, condition] : cases) {
+        SCOPED_TRACE(steps);
+        script = [&steps](Form& f) {
+            auto& s = dynamic_cast<frmSelectAssegniRicevuti&>(f);
+            s.cmdClear.click();   // the last run's states are remembered
+            for (char step : steps) {
+                auto* box = static_cast<QCheckBox*>((std::tolower(step) == 'g' ? s.chkGirato : s.chkVersato).widget());
+                const int middle = box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) / 2;
+                if (std::islower(step)) {
+                    QTest::mouseClick(f.widget()->windowHandle(), Qt::LeftButton, {},
+                                      box->mapTo(f.widget(), QPoint(middle, box->height() / 2)));
+                    continue;
+                }
+                for (int tabs = 0; tabs < 60 && focused() != box; ++tabs) press(Qt::Key_Tab);
+                ASSERT_EQ(focused(), box) << "Tab does not reach the box";
+                press(Qt::Key_Space);
+            }
+            keepPicture(f, ("frmSelectAssegniRicevuti-" + steps).c_str());
+            press(Qt::Key_O, Qt::AltModifier);
+            EXPECT_TRUE(waitUntil([&f] { return !f.Loaded(); })) << "still open";
+        };
+        openFilter<frmAssegniRicevuti, frmSelectAssegniRicevuti>();
+        EXPECT_EQ(gFilterReceived, condition);
     }
     EXPECT_TRUE(prompts().empty()) << prompts().front();
 }

@@ -139,6 +139,12 @@ void AggiornaReportistica() {
         // The file stays in place, so its lines run at every start: a line
         // whose row exists already stays silent.
         for (const std::string& line : splitLines(decodeStatementFile(std::move(bytes)))) gDbExecute(line, true);
+        // A transaction the file left open would hold back every later save
+        // until the program ends, and lose them then.
+        if (gSqlLiteDb()->inTransaction()) {
+            gDbExecute("ROLLBACK");
+            reportFailure(kReportFileUnfinishedText);
+        }
         CloseDb();
     });
 }

@@ -19,6 +19,8 @@ void AggiornaReportistica();
 bool esisteFile(const std::string& path);
 
 inline constexpr const char* kReportFileName = "nuovireport.sql";
+inline constexpr const char* kReportFileUnfinishedText =
+    "The file nuovireport.sql began a transaction and did not end it: its unfinished statements were not kept.";
 
 // The text of the file as UTF-8: valid UTF-8 stays, anything else is read as
 // Windows-1252; a leading byte-order mark is dropped.

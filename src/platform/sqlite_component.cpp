@@ -103,6 +103,8 @@ void SQLiteComponent::checkReadOnlyQuery(const std::string& sql) {
     if (!reads) throw RuntimeError(kErrSqlite, "only a query that reads may be run here", SQLITE_AUTH);
 }
 
+bool SQLiteComponent::inTransaction() const { return db_ && !sqlite3_get_autocommit(db_); }
+
 bool SQLiteComponent::readOnly() const { return db_ && sqlite3_db_readonly(db_, "main") == 1; }
 
 bool SQLiteComponent::whileReading(const std::function<void()>& fn, std::optional<RuntimeError>* why) {

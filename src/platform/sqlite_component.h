@@ -42,6 +42,10 @@ public:
 
     sqlite3* handle() const { return db_; }
 
+    // True while a transaction begun by a statement is open: until it ends,
+    // nothing the connection writes reaches the file.
+    bool inTransaction() const;
+
     // Runs fn while this connection holds a read lock on the database file,
     // so that no other connection can change the file meanwhile. False, with
     // fn not run, when the lock cannot be had; why, when given, then tells

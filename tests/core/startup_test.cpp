@@ -194,6 +194,33 @@ TEST_F(StartupTest, StatementFileRunsEveryLineOnce) {
     EXPECT_TRUE(std::filesystem::exists(folder() + "/nuovireport.sql"));
 }
 
+// Every save after the start reaches the file, whatever transaction the
+// file's lines begin; what they leave unfinished is not kept, and said.
+TEST_F(StartupTest, AStatementFileLeavesNoTransactionOpen) {
+    const std::string add = "insert into TipologiaPersone (Tipologia) values ('dal file')";
+    struct Case {
+        std::string lines;
+        long long fromFile;   // rows the file's insert leaves
+        bool told;
+    };
+    const std::vector<Case> cases = {
+        {"begin", 0, true},
+        {"BEGIN EXCLUSIVE TRANSACTION\r\n" + add, 0, true},
+        {"savepoint uno\n" + add + "\nrelease uno\nsavepoint due", 1, true},   // the release ended the first
+        {"begin\n" + add + "\ncommit", 1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines);
+        exec("delete from TipologiaPersone");
+        writeFile("nuovireport.sql", c.lines);
+        restart();
+        EXPECT_EQ(prompts(), c.told ? std::vector<std::string>{kReportFileUnfinishedText} : std::vector<std::string>{});
+        ASSERT_TRUE(gDbExecute("insert into TipologiaPersone (Tipologia) values ('salvato')"));
+        EXPECT_EQ(count("select count(*) from TipologiaPersone where Tipologia = 'salvato'"), 1);   // seen by others
+        EXPECT_EQ(count("select count(*) from TipologiaPersone where Tipologia = 'dal file'"), c.fromFile);
+    }
+}
+
 TEST_F(StartupTest, AVeryLongFailingLineShowsAReadableBoxAndIsLoggedWhole) {
     const std::string token = "'" + std::string(2u << 20, 'x') + "\xC3\xA8";   // unterminated: SQLite quotes it all
     writeFile("nuovireport.sql", "insert into reportistica (titolo) values (" + token +

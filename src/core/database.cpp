@@ -128,6 +128,7 @@ std::optional<std::string> dbFailureText(const RuntimeError& e) {
         case Failure::Full: return kDbFullText;
         case Failure::Disk: return kDbDiskText;
         case Failure::PatternTooLong: return kDbPatternText;
+        case Failure::Damaged: return kDbDamagedText;
         case Failure::Other: break;
     }
     return std::nullopt;

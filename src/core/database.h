@@ -33,6 +33,9 @@ inline constexpr const char* kDbFullText =
     "The disk is full: nothing was saved. Make room on the disk and try again.";
 inline constexpr const char* kDbDiskText =
     "The database file cannot be read or written on its disk now: nothing was saved. Check the disk and try again.";
+inline constexpr const char* kDbDamagedText =
+    "The database file is damaged: nothing was changed in it. Close Quorvel and put a backup copy of the database "
+    "in its place.";
 inline constexpr const char* kDbPatternText =
     "A text to search for is too long: shorten it and try again.";
 

@@ -143,6 +143,8 @@ SQLiteComponent::Failure SQLiteComponent::failureOf(const RuntimeError& e) {
         case SQLITE_FULL: return Failure::Full;
         case SQLITE_IOERR:
         case SQLITE_CANTOPEN: return Failure::Disk;
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB: return Failure::Damaged;
         case SQLITE_ERROR:
             // The engine has no code of its own for it, only its message.
             if (e.Description() == "LIKE or GLOB pattern too complex") return Failure::PatternTooLong;

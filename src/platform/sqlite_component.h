@@ -62,6 +62,7 @@ public:
         Full,             // no room left on the disk
         Disk,             // the file cannot be reached, read or written on its disk
         PatternTooLong,   // a LIKE pattern over the engine's limit
+        Damaged,          // the file's pages are not a sound database
     };
     static Failure failureOf(const RuntimeError& e);
 

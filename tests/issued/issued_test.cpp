@@ -121,7 +121,7 @@ protected:
     LocaleScope english_{LocaleScope::english()};
 };
 
-TEST_F(IssuedTest, ADamagedPageStopsTheFillWithTheStandardTextAndWritesNothing) {
+TEST_F(IssuedTest, ADamagedPageIsToldInPlainWordsAndNothingIsWritten) {
     exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
          "INSERT INTO AssegniEmessi (CONTOCORRENTEID, ANAGRAFICAID, Numero, DataAssegno, Importo, Causale, "
          "DateTimeCreated) SELECT 3, 12, i, '2010-11-01 00:00:00', 1, 'Affitto del magazzino', "
@@ -132,10 +132,26 @@ TEST_F(IssuedTest, ADamagedPageStopsTheFillWithTheStandardTextAndWritesNothing) 
     const int shown = l.MSFlexGrid1.Rows() - 1;
     EXPECT_GT(shown, 0);
     EXPECT_LT(shown, 3000);
-    EXPECT_EQ(prompts(), Texts{"Error 3146 (database disk image is malformed) in procedure FillGrid of Form "
-                               "frmAssegniEmessi"});
+    EXPECT_EQ(prompts(), Texts{kDbDamagedText});
     EXPECT_EQ(totalCaption(), totalLine(shown));   // the sum of the rows read
     EXPECT_TRUE(modalShown.empty());
+    // The same words wherever the damaged page is read: a filter, a save.
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+    };
+    const std::vector<Case> cases = {
+        {"filter", [&] { runFilter([](frmSelectAssegniEmessi& f) { f.txtCausale.setText("magazzino"); }); }},
+        {"save", [&] {
+             gDbExecute("UPDATE AssegniEmessi SET Causale = 'x' WHERE Numero = '1500'");
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        box().clear();
+        c.act();
+        EXPECT_EQ(prompts(), Texts{kDbDamagedText});
+    }
     EXPECT_EQ(fileBytes(), before);
 }
 

@@ -1,6 +1,11 @@
 // The list, editor and filter family, driven through the contact types register.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QTableView>
+
 #include "core/database.h"
 #include "core/frmMain.h"
 #include "core/globals.h"
@@ -139,7 +144,7 @@ TEST_F(ListFamilyTest, AFailedFillOpensNoEditorAndKeepsTheRowsItRead) {
     gFilterTypes.clear();
     box().clear();
 
-    // A damaged page part way: the rows before it stay, one box names the fill.
+    // A damaged page part way: the rows before it stay, one box says the file is damaged.
     exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
          "INSERT INTO TipologiaPersone (Tipologia, DateTimeCreated) SELECT 'Tipo numero ' || i, "
          "'2010-01-01 10:00:00' FROM n");
@@ -148,8 +153,7 @@ TEST_F(ListFamilyTest, AFailedFillOpensNoEditorAndKeepsTheRowsItRead) {
     EXPECT_GT(l.MSFlexGrid1.Rows(), 2);
     EXPECT_LT(l.MSFlexGrid1.Rows(), 3001);
     EXPECT_EQ(l.MSFlexGrid1.TextMatrix(1, 1), "Tipo numero 1");
-    EXPECT_EQ(prompts(), std::vector<std::string>{"Error 3146 (database disk image is malformed) in procedure "
-                                                  "FillGrid of Form frmTipologiaPersone"});
+    EXPECT_EQ(prompts(), std::vector<std::string>{kDbDamagedText});
     EXPECT_TRUE(modalShown.empty());
 
 }
@@ -203,6 +207,15 @@ TEST_F(ListFamilyTest, DoubleClickEditsADataRowOnly) {
     // pressed no cell of the grid (the second click of the button that opened it).
     gGridMouseY = 100000;
     l.MSFlexGrid1_DblClick();
+    // A double click whose second click falls on the header, a record other
+    // than the first current.
+    l.MSFlexGrid1.pressCell(2, 1);
+    QHeaderView* header = static_cast<QTableView*>(l.MSFlexGrid1.widget())->horizontalHeader();
+    const QPointF onHeader(header->sectionViewportPosition(1) + 4, 4);
+    QMouseEvent second(QEvent::MouseButtonDblClick, onHeader, header->viewport()->mapToGlobal(onHeader),
+                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(header->viewport(), &second);
+    EXPECT_EQ(l.MSFlexGrid1.MouseRow(), 0);
     EXPECT_TRUE(modalShown.empty());
     EXPECT_TRUE(box().calls.empty());
     onModal([](Form& f) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "core/database.h"
 #include "core/globals.h"
 #include "lists/amounts.h"
 #include "platform/webbrowser.h"
@@ -72,7 +73,7 @@ TEST_F(ResultTest, FillHidesKeysFormatsAmountsAndFlags) {
     EXPECT_EQ(Instance<frmReportistica>::get().total(), 150.25);
 }
 
-TEST_F(ResultTest, ADamagedPageStopsTheFillWithTheStandardText) {
+TEST_F(ResultTest, ADamagedPageStopsTheFillInPlainWords) {
     exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
          "INSERT INTO AssegniEmessi (CONTOCORRENTEID, ANAGRAFICAID, Numero, DataAssegno, Importo, Causale) "
          "SELECT 1, 1, i, '2010-11-01 00:00:00', 2, 'Affitto del magazzino' FROM n");
@@ -84,8 +85,7 @@ TEST_F(ResultTest, ADamagedPageStopsTheFillWithTheStandardText) {
     const int shown = w.MSFlexGrid1.Rows() - 1;
     EXPECT_GT(shown, 0);
     EXPECT_LT(shown, 3003);
-    EXPECT_EQ(prompts(), std::vector<std::string>{"Error 3146 (database disk image is malformed) in procedure "
-                                                  "FillGrid of Form frmReportistica"});
+    EXPECT_EQ(prompts(), std::vector<std::string>{kDbDamagedText});
     EXPECT_EQ(w.lblTotaleImporti.Caption(), totalLine(w.total()));
     EXPECT_GT(w.total(), 0);
     EXPECT_EQ(fileBytes(), before);

@@ -304,8 +304,7 @@ TEST_F(KeysTest, TheIncomingFiltersStateBoxesTakeEveryPairByMouseAndByKeyboard) 
     // g: a click on Endorsed, v: on Deposited; G and V: Tab to it, then Space.
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"gv", notEndorsed + " AND " + notDeposited}, {"GV", notEndorsed + " AND " + notDeposited},
-        {"ggv", in + "girate) AND " + notDeposited}, {"VVg", notEndorsed + " AND " + in + "versamenti)"},
-        {"gggV", notDeposited}};
+        {"ggv", in + "girate) AND " + notDeposited}, {"VVg", notEndorsed + " AND " + in + "versamenti)"}};
     for (const auto& [steps, condition] : cases) {
         SCOPED_TRACE(steps);
         script = [&steps](Form& f) {
